@@ -1,0 +1,90 @@
+#include "http/TextConversions.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+
+namespace {
+
+const std::string kChineseUtf8 = "\xE4\xB8\xAD\xE6\x96\x87";
+const std::string kChineseGbk = "\xD6\xD0\xCE\xC4";
+const std::wstring kChinese = L"\u4E2D\u6587";
+
+// Switches the whole process to another locale for one test and back afterwards.
+class LocaleGuard {
+ public:
+  explicit LocaleGuard(const char* name) : m_previous(std::setlocale(LC_ALL, nullptr)) {
+    m_switched = std::setlocale(LC_ALL, name) != nullptr;
+  }
+  ~LocaleGuard() { std::setlocale(LC_ALL, m_previous.c_str()); }
+  LocaleGuard(const LocaleGuard&) = delete;
+  LocaleGuard& operator=(const LocaleGuard&) = delete;
+
+  bool Switched() const { return m_switched; }
+
+ private:
+  std::string m_previous;
+  bool m_switched = false;
+};
+
+std::wstring FromUtf8(const std::string& text) {
+  std::wstring out = L"stale";
+  Utf8ToWide(text, out);
+  return out;
+}
+
+std::wstring FromGbk(const std::string& text) {
+  std::wstring out = L"stale";
+  GbkToWide(text, out);
+  return out;
+}
+
+TEST(TextConversionsTest, Utf8ReadsCharactersAndReplacesEachBadByte) {
+  EXPECT_EQ(FromUtf8(kChineseUtf8), kChinese);
+  EXPECT_EQ(FromUtf8("a\xFF" "b"), L"a\uFFFD" L"b");
+  EXPECT_EQ(FromUtf8("\xE4\xB8" "b" + kChineseUtf8), L"\uFFFD\uFFFD" L"b" + kChinese);
+  EXPECT_EQ(FromUtf8("a\xE4\xB8"), L"a\uFFFD\uFFFD");
+}
+
+TEST(TextConversionsTest, GbkReadsCharactersAndReplacesBadBytesWithQuestionMarks) {
+  EXPECT_EQ(FromGbk(kChineseGbk), kChinese);
+  EXPECT_EQ(FromGbk("a\xFF" "b" + kChineseGbk), L"a?b" + kChinese);
+  EXPECT_EQ(FromGbk("\x81 x"), L"? x");
+  EXPECT_EQ(FromGbk("a\xD6"), L"a?");
+}
+
+TEST(TextConversionsTest, ReadersStopAtTheFirstNulAndAcceptEmptyInput) {
+  const LocaleGuard locale("C.UTF-8");
+  ASSERT_TRUE(locale.Switched());
+  const std::string with_nul = kChineseUtf8 + std::string(1, '\0') + "tail";
+  EXPECT_EQ(FromUtf8(with_nul), kChinese);
+  EXPECT_EQ(AnsiToWide(with_nul), kChinese);
+  EXPECT_EQ(FromGbk(kChineseGbk + std::string(1, '\0') + "tail"), kChinese);
+
+  EXPECT_EQ(FromUtf8(""), L"");
+  EXPECT_EQ(FromGbk(""), L"");
+  EXPECT_EQ(AnsiToWide(""), L"");
+  EXPECT_EQ(FromUtf8(std::string(1, '\0')), L"");
+}
+
+TEST(TextConversionsTest, AnsiFollowsAUtf8Locale) {
+  const LocaleGuard locale("C.UTF-8");
+  ASSERT_TRUE(locale.Switched());
+  EXPECT_EQ(AnsiToWide(kChineseUtf8), kChinese);
+  EXPECT_EQ(AnsiToWide("a\xFF" "b"), L"a?b");
+
+  const std::wstring form = L" http://x/?q=" + kChinese + L" ";
+  EXPECT_EQ(WideToAnsi(form), " http://x/?q=" + kChineseUtf8 + " ");
+  EXPECT_EQ(AnsiToWide(WideToAnsi(form)), form);
+  EXPECT_EQ(WideToAnsi(L""), "");
+}
+
+TEST(TextConversionsTest, AnsiFollowsTheAsciiOnlyCLocale) {
+  const LocaleGuard locale("C");
+  ASSERT_TRUE(locale.Switched());
+  EXPECT_EQ(AnsiToWide("a" + kChineseUtf8 + "b"), L"a??????b");
+  EXPECT_EQ(WideToAnsi(L"a" + kChinese + L"b"), "a??b");
+}
+
+}  // namespace

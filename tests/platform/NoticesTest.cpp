@@ -1,0 +1,67 @@
+#include "platform/Notices.h"
+#include "platform/Workers.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <mutex>
+#include <set>
+#include <thread>
+#include <utility>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+TEST(Notices, ReachTheRegisteredWindowFromAnyThreadAndNothingElse) {
+  PostNotice(1, TopListReady);  // no window yet: dropped
+
+  std::mutex mutex;
+  std::multiset<std::pair<std::uintptr_t, int>> received;
+  RegisterNoticeWindow([&](std::uintptr_t wParam, int code) {
+    std::lock_guard lock(mutex);
+    received.emplace(wParam, code);
+  });
+  for (std::uintptr_t index = 0; index < 8; ++index) {
+    ASSERT_TRUE(StartWorker([index] { PostNotice(index, UserPictureReady); }));
+  }
+  ASSERT_TRUE(WaitForWorkers(5s));
+  UnregisterNoticeWindow();
+  PostNotice(99, TopListReady);  // window gone: dropped
+
+  std::multiset<std::pair<std::uintptr_t, int>> expected;
+  for (std::uintptr_t index = 0; index < 8; ++index) expected.emplace(index, UserPictureReady);
+  EXPECT_EQ(received, expected);
+}
+
+TEST(Notices, UnregisterWaitsForASinkCallInProgress) {
+  // The dialog unregisters before it is destroyed; a sink call still running then would
+  // post into a dead window.
+  std::promise<void> sink_entered;
+  std::promise<void> let_sink_finish;
+  auto finish = let_sink_finish.get_future().share();
+  std::atomic<bool> sink_done{false};
+  RegisterNoticeWindow([&, finish](std::uintptr_t, int) {
+    sink_entered.set_value();
+    finish.wait();
+    sink_done = true;
+  });
+  ASSERT_TRUE(StartWorker([] { PostNotice(0, ShowResult); }));
+  sink_entered.get_future().wait();
+
+  std::atomic<bool> unregistered{false};
+  std::thread closer([&] {
+    UnregisterNoticeWindow();
+    unregistered = true;
+  });
+  std::this_thread::sleep_for(50ms);
+  EXPECT_FALSE(unregistered);
+  let_sink_finish.set_value();
+  closer.join();
+  EXPECT_TRUE(sink_done);
+  ASSERT_TRUE(WaitForWorkers(5s));
+}
+
+}  // namespace

@@ -1,0 +1,34 @@
+#include "tests/support/Compression.h"
+
+#define ZLIB_CONST
+#include <zlib.h>
+
+namespace pagetap::test {
+namespace {
+
+// window_bits picks the wrapper: 15 is the zlib format, 15 + 16 the gzip format.
+std::string Compress(const std::string& plain, int window_bits) {
+  z_stream stream{};
+  if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, window_bits, 8, Z_DEFAULT_STRATEGY) !=
+      Z_OK) {
+    return {};
+  }
+  // deflateBound covers the whole output, wrapper included, so one deflate call finishes it.
+  std::string packed(deflateBound(&stream, static_cast<uLong>(plain.size())), '\0');
+  stream.next_in = reinterpret_cast<const Bytef*>(plain.data());
+  stream.avail_in = static_cast<uInt>(plain.size());
+  stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+  stream.avail_out = static_cast<uInt>(packed.size());
+  const int result = deflate(&stream, Z_FINISH);
+  packed.resize(stream.total_out);
+  deflateEnd(&stream);
+  return result == Z_STREAM_END ? packed : std::string();
+}
+
+}  // namespace
+
+std::string GzipCompress(const std::string& plain) { return Compress(plain, 15 + 16); }
+
+std::string DeflateCompress(const std::string& plain) { return Compress(plain, 15); }
+
+}  // namespace pagetap::test
