@@ -21,8 +21,19 @@ HttpRequest::~HttpRequest() {
 }
 
 void HttpRequest::ReleaseHandle() {
+  // libcurl writes the cookie jar at clean-up even when it holds no cookie, which would wipe
+  // the cookies saved earlier; a transfer with nothing to save leaves the file alone.
+  if (m_saves_cookies && !HoldsCookies()) curl_easy_setopt(m_curl, CURLOPT_COOKIEJAR, nullptr);
   curl_easy_cleanup(m_curl);
   m_curl = nullptr;
+}
+
+bool HttpRequest::HoldsCookies() const {
+  curl_slist* cookies = nullptr;
+  if (curl_easy_getinfo(m_curl, CURLINFO_COOKIELIST, &cookies) != CURLE_OK) return false;
+  const bool holds = cookies != nullptr;
+  curl_slist_free_all(cookies);
+  return holds;
 }
 
 void HttpRequest::SetCookieFile(const std::string& path) {
@@ -73,7 +84,10 @@ void HttpRequest::ApplyCommonOptions() {
   curl_easy_setopt(m_curl, CURLOPT_ACCEPT_ENCODING, "gzip, deflate");
   curl_easy_setopt(m_curl, CURLOPT_USERAGENT, kUserAgent);
   if (switches.send_cookie) curl_easy_setopt(m_curl, CURLOPT_COOKIEFILE, m_cookie_file.c_str());
-  if (switches.save_cookie) curl_easy_setopt(m_curl, CURLOPT_COOKIEJAR, m_cookie_file.c_str());
+  if (switches.save_cookie) {
+    curl_easy_setopt(m_curl, CURLOPT_COOKIEJAR, m_cookie_file.c_str());
+    m_saves_cookies = true;
+  }
   if (!m_referer.empty()) curl_easy_setopt(m_curl, CURLOPT_REFERER, m_referer.c_str());
   curl_easy_setopt(m_curl, CURLOPT_READFUNCTION, nullptr);
   curl_easy_setopt(m_curl, CURLOPT_NOSIGNAL, 1L);

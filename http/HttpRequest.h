@@ -54,8 +54,11 @@ class HttpRequest {
   std::int32_t m_timeout = 10;         // seconds, whole transfer
 
  private:
+  bool HoldsCookies() const;
+
   curl_slist* m_header_list = nullptr;
   bool m_follows_switches = false;
+  bool m_saves_cookies = false;
 };
 
 }  // namespace myCurl
