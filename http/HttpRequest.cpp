@@ -21,6 +21,7 @@ HttpRequest::~HttpRequest() {
 }
 
 void HttpRequest::ReleaseHandle() {
+  if (!m_curl) return;
   // libcurl writes the cookie jar at clean-up even when it holds no cookie, which would wipe
   // the cookies saved earlier; a transfer with nothing to save leaves the file alone.
   if (m_saves_cookies && !HoldsCookies()) curl_easy_setopt(m_curl, CURLOPT_COOKIEJAR, nullptr);
