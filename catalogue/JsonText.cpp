@@ -1,0 +1,73 @@
+#include "catalogue/JsonText.h"
+
+#include <json/reader.h>
+
+#include <charconv>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <system_error>
+
+namespace {
+
+// Deep enough for any real response; a hostile document can't run the parser off the stack.
+constexpr int kMaxNesting = 1000;
+
+const Json::CharReaderBuilder& ReaderSettings() {
+  static const Json::CharReaderBuilder builder = [] {
+    Json::CharReaderBuilder settings;  // lenient defaults: comments, trailing text after the root
+    settings["stackLimit"] = kMaxNesting;
+    return settings;
+  }();
+  return builder;
+}
+
+// Integers exactly; other numbers as the shortest text that reads back as the same double
+// (12.0 -> "12", 1.50 -> "1.5", 0.1 -> "0.1", 1e21 -> "1e+21").
+bool NumberText(const Json::Value& value, std::string& field) {
+  if (value.type() != Json::realValue) {
+    field = value.asString();
+    return true;
+  }
+  char digits[32];
+  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value.asDouble());
+  if (error != std::errc()) return false;
+  field.assign(digits, end);
+  return true;
+}
+
+}  // namespace
+
+std::optional<Json::Value> ParseDocument(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  try {
+    const std::unique_ptr<Json::CharReader> reader(ReaderSettings().newCharReader());
+    Json::Value root;
+    std::string errors;
+    if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors)) return std::nullopt;
+    return root;
+  } catch (const std::exception&) {
+    // Json::Exception (the nesting limit, for one) derives from std::exception.
+    return std::nullopt;
+  }
+}
+
+bool ReadText(const Json::Value& object, const char* key, std::string& field) {
+  if (!object.isObject()) return false;
+  const Json::Value* value = object.find(key, key + std::strlen(key));
+  if (!value) return false;
+  switch (value->type()) {
+    case Json::stringValue:
+      field = value->asString();
+      return true;
+    case Json::booleanValue:
+      field = value->asBool() ? "true" : "false";
+      return true;
+    case Json::intValue:
+    case Json::uintValue:
+    case Json::realValue:
+      return NumberText(*value, field);
+    default:
+      return false;
+  }
+}

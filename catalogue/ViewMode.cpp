@@ -1,0 +1,3 @@
+#include "catalogue/ViewMode.h"
+
+std::atomic<std::int32_t> ViewMode{0};
