@@ -1,0 +1,9 @@
+#include "app/Run.h"
+#include "app/StartupState.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  return Run(StartupWindowState(QCoreApplication::arguments()));
+}

@@ -1,0 +1,96 @@
+// What the dialog does with the notices that workers post, and the two ways other parts write
+// into it.
+
+#include "catalogue/UserList.h"
+#include "http/ResponseText.h"
+#include "platform/Notices.h"
+#include "ui/CMainDlg.h"
+#include "ui/DialogShared.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
+#include <QTreeWidget>
+
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+void CMainDlg::OnWorkerNotice(std::uintptr_t wParam, int code) {
+  switch (code) {
+    case ShowResult: {
+      {
+        std::lock_guard lock(DialogLock);
+        DisplayText = ResultText;
+        AppendToResult(DisplayText);
+      }
+      update();
+      return;
+    }
+    case EnableSend: {
+      std::lock_guard lock(DialogLock);
+      m_get_button->setEnabled(true);
+      m_post_button->setEnabled(true);
+      return;
+    }
+    case ClearResult: {
+      std::lock_guard lock(DialogLock);
+      m_result_edit->clear();
+      return;
+    }
+    case VideoPictureReady: {
+      std::lock_guard lock(DialogLock);
+      if (m_current_user < 0) return;
+      const auto size = PictureSize(static_cast<std::uintptr_t>(m_current_user), wParam);
+      if (size) SetListItemText(static_cast<int>(wParam), 1, std::to_wstring(*size / 1024));
+      return;
+    }
+    case VideosPageReady: {
+      std::lock_guard lock(DialogLock);
+      ShowUserVideos(wParam);
+      return;
+    }
+    case TopListReady: {
+      std::lock_guard lock(DialogLock);
+      ShowUserList();
+      return;
+    }
+    case UserPictureReady: {
+      std::lock_guard lock(DialogLock);
+      const auto size = PictureSize(wParam, 0);
+      if (size) SetListItemText(static_cast<int>(wParam), 1, std::to_wstring(*size / 1024) + L"K");
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+// Nothing when the catalogue is missing or the indices name no video; an index that does name
+// one is small enough for a list row.
+std::optional<std::int32_t> CMainDlg::PictureSize(std::uintptr_t user, std::uintptr_t video) const {
+  if (!m_user_list) return std::nullopt;
+  const auto record = m_user_list->Video(user, video);
+  if (!record) return std::nullopt;
+  return record->m_picture_size;
+}
+
+void CMainDlg::AppendToResult(std::wstring text) {
+  std::lock_guard lock(DialogLock);
+  const QString framed = QString::fromStdWString(L"\r\n" + text + L"\r\n");
+  QTextCursor end(m_result_edit->document());
+  end.movePosition(QTextCursor::End);
+  // Appended text cannot be undone, and the undo history goes with it.
+  m_result_edit->setUndoRedoEnabled(false);
+  end.insertText(framed);
+  m_result_edit->setUndoRedoEnabled(true);
+  m_result_edit->setTextCursor(end);
+  m_result_edit->ensureCursorVisible();
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+void CMainDlg::SetListItemText(int row, int column, const std::wstring& text) {
+  QTreeWidgetItem* item = m_list_view->topLevelItem(row);
+  if (item == nullptr || column < 0 || column >= m_list_view->columnCount()) return;
+  item->setText(column, QString::fromStdWString(text));
+}
