@@ -22,8 +22,9 @@ inline constexpr const char* kCookieFile = "testcookie.txt";
 void WorkbenchGet();
 void WorkbenchPost();
 
-// One workbench transfer at a time. The UI thread claims the workbench before it starts a
-// worker and releases it when that worker's EnableSend arrives, after its ShowResult has
-// been read, or at once when no worker could be started.
+// One workbench transfer at a time. The UI thread claims the workbench when GET or POST is
+// pressed and releases it when the EnableSend that ends the press is handled (the worker's,
+// after its ShowResult has been read, or the one an empty URL posts), or at once when no
+// worker could be started.
 bool ClaimWorkbench();
 void ReleaseWorkbench();

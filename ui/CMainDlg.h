@@ -83,12 +83,16 @@ class CMainDlg : public QWidget {
   void OnClearPostData();
   void OnGet();
   void OnPost();
+  void SendForm(QPushButton* pressed, void (*worker)());
+  bool ReadForm();
+  bool ReadClipboardText(std::wstring& text);
 
   // The catalogue views.
   void OnUserInfo();
   void OnReturnList();
   void OnListNotify(ListNotification notification);
   void ShowUserList();
+  void RebuildUserList();
   void ShowUserVideos(std::uintptr_t user);
   void ShowDetails();
 

@@ -1,28 +1,46 @@
-#include "ui/CMainDlg.h"
+#include "ui/ListColumns.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QStringList>
 #include <QTreeWidget>
-
 #include <array>
+#include <span>
+
+#include "ui/CMainDlg.h"
 
 namespace {
 
-// The user view: name, picture size, a column never filled, and the first video's description.
 constexpr std::array<const char*, 4> kUserColumns = {"  name        ", "大小", "查看   ",
                                                      "desc              "};
+constexpr std::array<const char*, 3> kVideoColumns = {"  video_intro", "大小", "查看   "};
+constexpr std::array<const char*, 2> kFetchingColumns = {"  video_intro", "大小"};
+
+std::span<const char* const> Captions(ListColumnSet set) {
+  switch (set) {
+    case ListColumnSet::UserView:
+      return kUserColumns;
+    case ListColumnSet::VideoView:
+      return kVideoColumns;
+    case ListColumnSet::Fetching:
+      break;
+  }
+  return kFetchingColumns;
+}
 
 }  // namespace
 
 // Each column is as wide as its caption plus 15 pixels.
-void CMainDlg::SetupListColumns() {
+void ResetListView(QTreeWidget& list, ListColumnSet set) {
+  list.clear();
+  list.setColumnCount(0);
   QStringList captions;
-  for (const char* caption : kUserColumns) captions << QString::fromUtf8(caption);
-  m_list_view->setColumnCount(static_cast<int>(captions.size()));
-  m_list_view->setHeaderLabels(captions);
-  const QFontMetrics metrics = m_list_view->fontMetrics();
+  for (const char* caption : Captions(set)) captions << QString::fromUtf8(caption);
+  list.setHeaderLabels(captions);
+  const QFontMetrics metrics = list.fontMetrics();
   for (int column = 0; column < captions.size(); ++column) {
-    m_list_view->header()->resizeSection(column, metrics.horizontalAdvance(captions[column]) + 15);
+    list.header()->resizeSection(column, metrics.horizontalAdvance(captions[column]) + 15);
   }
 }
+
+void CMainDlg::SetupListColumns() { ResetListView(*m_list_view, ListColumnSet::UserView); }

@@ -3,6 +3,7 @@
 
 #include "catalogue/UserList.h"
 #include "http/ResponseText.h"
+#include "http/Workbench.h"
 #include "platform/Notices.h"
 #include "ui/CMainDlg.h"
 #include "ui/DialogShared.h"
@@ -31,6 +32,7 @@ void CMainDlg::OnWorkerNotice(std::uintptr_t wParam, int code) {
       std::lock_guard lock(DialogLock);
       m_get_button->setEnabled(true);
       m_post_button->setEnabled(true);
+      ReleaseWorkbench();  // the transfer's ShowResult has been read
       return;
     }
     case ClearResult: {

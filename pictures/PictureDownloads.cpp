@@ -1,0 +1,42 @@
+// The two download threads: one picture each, stored in its record, then announced.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogue/FetchBody.h"
+#include "catalogue/UserList.h"
+#include "pictures/PictureWorkers.h"
+#include "platform/Notices.h"
+#include "platform/Workers.h"
+
+namespace {
+
+// The record is looked up by its indices before the transfer and again to store the bytes, so
+// nothing of the catalogue is held while the transfer runs.
+void DownloadPicture(UserList& list, std::size_t user, std::size_t video, std::uintptr_t wParam,
+                     WorkerNoticeCode code) {
+  const auto record = list.Video(user, video);
+  if (!record || record->m_video_3in1_url.empty()) return;
+  const std::string body = FetchBody(record->m_video_3in1_url);
+  // Closing the window cuts a transfer short: what arrived is part of a picture at most.
+  if (body.empty() || ShutdownRequested()) return;
+  if (list.StorePicture(user, video, std::vector<unsigned char>(body.begin(), body.end()))) {
+    PostNotice(wParam, code);
+  }
+}
+
+}  // namespace
+
+void UserPictureThread(WorkerArgs* args) {
+  const std::unique_ptr<WorkerArgs> owned(args);
+  DownloadPicture(*owned->m_list, owned->m_user_index, 0, owned->m_user_index, UserPictureReady);
+}
+
+void VideoPictureThread(WorkerArgs* args) {
+  const std::unique_ptr<WorkerArgs> owned(args);
+  DownloadPicture(*owned->m_list, owned->m_user_index, owned->m_video_index, owned->m_video_index,
+                  VideoPictureReady);
+}

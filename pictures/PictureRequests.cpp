@@ -1,0 +1,48 @@
+// The request threads: the details view asks for one picture that is not there yet.
+
+#include <cstdint>
+#include <memory>
+
+#include "catalogue/UserList.h"
+#include "pictures/PictureWorkers.h"
+#include "pictures/RederivePictureAddresses.h"
+#include "pictures/StartPictureWorker.h"
+
+namespace {
+
+// The addresses are cut afresh from the screenshot address first: the cut that the top list
+// and user pages get may miss the picture. The try is used up whether or not a download
+// starts, so that a record that never arrives is not asked for without end.
+void RequestPicture(const WorkerArgs& args, std::uint32_t video, void (*download)(WorkerArgs*)) {
+  UserList& list = *args.m_list;
+  const std::uint32_t user = args.m_user_index;
+  auto record = list.Video(user, video);
+  if (!record) return;
+  if (RederivePictureAddresses(*record)) {
+    list.SetPictureAddresses(user, video, record->m_video_3in1_url,
+                             record->m_video_download_address);
+  }
+  if (list.TakePictureTry(user, video) && !record->m_video_3in1_url.empty()) {
+    StartPictureWorker(download, &list, args.m_mode, user, video);
+  }
+}
+
+}  // namespace
+
+void UserPictureRequestThread(WorkerArgs* args) {
+  const std::unique_ptr<WorkerArgs> owned(args);
+  RequestPicture(*owned, 0, UserPictureThread);
+}
+
+void VideoPictureRequestThread(WorkerArgs* args) {
+  const std::unique_ptr<WorkerArgs> owned(args);
+  RequestPicture(*owned, owned->m_video_index, VideoPictureThread);
+}
+
+bool StartUserPictureRequest(UserList* list, std::uint32_t user) {
+  return StartPictureWorker(UserPictureRequestThread, list, 0, user, 0);
+}
+
+bool StartVideoPictureRequest(UserList* list, std::uint32_t user, std::uint32_t video) {
+  return StartPictureWorker(VideoPictureRequestThread, list, 1, user, video);
+}

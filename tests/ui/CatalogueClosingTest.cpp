@@ -1,0 +1,67 @@
+// Closing the window while the catalogue's workers are busy: a picture sweep pacing its
+// downloads and a user's paging fetch waiting for the service.
+
+#include <QApplication>
+#include <QTimer>
+#include <QTreeWidget>
+#include <chrono>
+#include <iostream>
+
+#include "app/Run.h"
+#include "platform/Workers.h"
+#include "tests/ui/CatalogueService.h"
+#include "tests/ui/DialogFixture.h"
+#include "ui/ControlIds.h"
+
+namespace {
+
+using pagetap::test::CatalogueService;
+using Clock = std::chrono::steady_clock;
+
+CMainDlg* FindDialog() {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (auto* dialog = qobject_cast<CMainDlg*>(window)) return dialog;
+  }
+  return nullptr;
+}
+
+// The top list shown, its sweep running, and a double-click's fetch held by the service.
+void StartSweepAndPaging(CMainDlg& dialog, CatalogueService& service) {
+  auto* list = qobject_cast<QTreeWidget*>(dialog.GetDlgItem(IDC_LIST));
+  QTest::mouseClick(dialog.GetDlgItem(IDC_USERINFO), Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return list->topLevelItemCount() == CatalogueService::kUsers; },
+                              10000));
+  service.UserPagesGate().Shut();
+  const QPoint row = list->visualItemRect(list->topLevelItem(3)).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
+  QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, row);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return service.UserPagesGate().Waiting() == 1; }, 10000));
+  EXPECT_LT(service.Requests("/shots/").size(), static_cast<std::size_t>(CatalogueService::kUsers))
+      << "the sweep has more to do";
+  EXPECT_GE(RunningWorkers(), 2u);
+}
+
+}  // namespace
+
+TEST(CatalogueClosing, EndsWithExitCode2WhileASweepAndAPagingFetchRun) {
+  if (ShutdownRequested()) GTEST_SKIP() << "shutdown was already requested in this process";
+  CatalogueService service;
+  pagetap::test::ScopedEnvironment api_base("PAGETAP_API_BASE",
+                                            QByteArray::fromStdString(service.BaseUrl()));
+  Clock::time_point cancelled;
+  QTimer::singleShot(0, [&] {
+    CMainDlg* dialog = FindDialog();
+    ASSERT_NE(dialog, nullptr);
+    StartSweepAndPaging(*dialog, service);
+    cancelled = Clock::now();
+    QTest::mouseClick(dialog->GetDlgItem(IDCANCEL), Qt::LeftButton);
+  });
+  const int exit_code = ::Run(Qt::WindowNoState);
+  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - cancelled);
+
+  std::cout << "Cancel to Run's return: " << took.count() << " ms\n";
+  RecordProperty("closing_ms", static_cast<int>(took.count()));
+  EXPECT_EQ(exit_code, 2);
+  EXPECT_EQ(RunningWorkers(), 0u) << "every worker ended before Run returned";
+}

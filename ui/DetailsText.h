@@ -1,0 +1,16 @@
+#pragma once
+
+// The details text of a selected row: one block per field, each a line "<name>-----" followed
+// by the value. Service texts are read as UTF-8, ids and addresses in the ANSI code page.
+
+#include <string>
+
+#include "catalogue/Records.h"
+
+// A user: the nickname, and the blog id, screenshot, video file address and description of the
+// user's first video.
+std::wstring UserDetailsText(const UserRecord& user, const VideoRecord& first_video);
+
+// A video: its page address, its video file address and its intro, which stands in for the
+// description that user pages do not carry.
+std::wstring VideoDetailsText(const std::string& page_prefix, const VideoRecord& video);
