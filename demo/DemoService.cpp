@@ -89,8 +89,8 @@ void DemoService::Stop() {
 bool DemoService::Running() const { return m_server.is_running(); }
 
 void DemoService::Log(const httplib::Request& request, const httplib::Response& response) {
-  std::string length = response.get_header_value("Content-Length");
-  if (length.empty()) length = "-";
+  const std::string declared = response.get_header_value("Content-Length");
+  const std::string length = declared.empty() ? std::string("-") : declared;
   const std::string line = LocalTime() + " " + request.remote_addr + " \"" + request.method + " " +
                            request.target + "\" " + std::to_string(response.status) + " " + length;
   const std::lock_guard lock(m_log_mutex);
