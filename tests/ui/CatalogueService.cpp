@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <chrono>
 
-#include "http/CreateRequest.h"
 #include "tests/catalogue/ServiceDocuments.h"
 
 namespace pagetap::test {
@@ -86,11 +85,6 @@ CatalogueService::CatalogueService() {
     response.status = 404;
   });
   m_server.Start();
-  // The server library sets part of itself up on the first request it handles, in code that
-  // the thread sanitizer cannot see into. One request now keeps that apart from the tests' own
-  // requests, which may come several at once.
-  std::string body;
-  CreateRequest(RequestKind::Get, BaseUrl() + "/")->Perform(&body, nullptr);
 }
 
 CatalogueService::~CatalogueService() {
