@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -34,12 +35,12 @@ void FetchUserPages(UserList& list, std::size_t user, const std::string& prefix,
                     const std::string& nickname) {
   // The first page goes without the cursor an earlier fetch may have left.
   auto cursor = FetchUserPage(list, user, UserPageAddress(nickname, std::nullopt, prefix));
-  std::string sent;
+  std::unordered_set<std::string> sent;
   for (int pages = 1; pages < kMaxUserPages; ++pages) {
-    // Asking again for a page that moved the cursor nowhere would never end.
-    if (!cursor || cursor->empty() || *cursor == sent) return;
-    sent = *cursor;
-    cursor = FetchUserPage(list, user, UserPageAddress(nickname, sent, prefix));
+    // A cursor asked for before leads back into pages already fetched: one that stays where it
+    // was, or that goes round A, B, A, B..., would only bring the same pages again.
+    if (!cursor || cursor->empty() || !sent.insert(*cursor).second) return;
+    cursor = FetchUserPage(list, user, UserPageAddress(nickname, *cursor, prefix));
     if (!SleepFor(std::chrono::milliseconds(FetchIntervalMs))) return;
   }
 }

@@ -15,8 +15,8 @@ void TopListThread(WorkerArgs* args);
 
 // Pages through the videos of user m_user_index of m_list, m_text being the user-page address
 // up to "nickname=". Stops at a page without a further cursor, at a page that leaves the cursor
-// where it was or gives back the one it was asked with, after 1000 pages, or on shutdown; then
-// posts VideosPageReady with the user index, whatever ended it. Deletes `args`.
+// where it was or gives back one it was already asked with, after 1000 pages, or on shutdown;
+// then posts VideosPageReady with the user index, whatever ended it. Deletes `args`.
 void UserVideosThread(WorkerArgs* args);
 
 // Sets ViewMode to 0, then starts TopListThread for the service's top list. False, and nothing

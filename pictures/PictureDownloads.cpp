@@ -10,7 +10,6 @@
 #include "catalogue/UserList.h"
 #include "pictures/PictureWorkers.h"
 #include "platform/Notices.h"
-#include "platform/Workers.h"
 
 namespace {
 
@@ -20,9 +19,11 @@ void DownloadPicture(UserList& list, std::size_t user, std::size_t video, std::u
                      WorkerNoticeCode code) {
   const auto record = list.Video(user, video);
   if (!record || record->m_video_3in1_url.empty()) return;
-  const std::string body = FetchBody(record->m_video_3in1_url);
-  // Closing the window cuts a transfer short: what arrived is part of a picture at most.
-  if (body.empty() || ShutdownRequested()) return;
+  bool completed = false;
+  const std::string body = FetchBody(record->m_video_3in1_url, &completed);
+  // A transfer cut short (a reset, the time limit, closing the window) brought part of a
+  // picture at most, which must not replace a whole one held from before.
+  if (!completed || body.empty()) return;
   if (list.StorePicture(user, video, std::vector<unsigned char>(body.begin(), body.end()))) {
     PostNotice(wParam, code);
   }

@@ -1,0 +1,222 @@
+// Transfers that go wrong on the wire: what Perform hands back, what the workbench's result box
+// shows, and that transfers which never finish end at the 10 s limit or at once on shutdown.
+// Shutdown is one way for the whole process; ctest runs each case in a process of its own.
+
+#include "catalogue/ListWorkers.h"
+#include "catalogue/UserList.h"
+#include "http/CreateRequest.h"
+#include "http/ResponseText.h"
+#include "http/TransferSwitches.h"
+#include "http/Workbench.h"
+#include "pictures/PictureWorkers.h"
+#include "pictures/StartPictureWorker.h"
+#include "platform/Notices.h"
+#include "platform/Workers.h"
+#include "tests/faults/ListedUsers.h"
+#include "tests/faults/NoticeLog.h"
+#include "tests/faults/RawServer.h"
+#include "tests/support/Compression.h"
+#include "tests/support/TestServer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+using namespace std::chrono_literals;
+using pagetap::test::PostedNotice;
+using pagetap::test::RawEnding;
+using pagetap::test::RawReply;
+using pagetap::test::RawServer;
+using pagetap::test::TestServer;
+
+namespace {
+
+// A type the test server sends as it is, never compressing it on its own.
+constexpr const char* kUntouchedType = "application/octet-stream";
+
+// Printable text that repeats every 251 bytes, a prime: a stretch cut out, lost or repeated
+// anywhere shows. Built by doubling, as tests run unoptimised.
+template <typename Text>
+Text Pattern(std::size_t size) {
+  Text text;
+  text.reserve(size);
+  for (int unit = 0; unit < 251; ++unit) {
+    text.push_back(static_cast<typename Text::value_type>('!' + unit % 90));
+  }
+  while (text.size() < size) text.append(text, 0, std::min(text.size(), size - text.size()));
+  text.resize(size);
+  return text;
+}
+
+void ServeEncoded(TestServer& server, const std::string& path, const std::string& bytes,
+                  const std::string& encoding) {
+  server.Routes().Get(path, [bytes, encoding](const httplib::Request&, httplib::Response& response) {
+    if (!encoding.empty()) response.set_header("Content-Encoding", encoding);
+    response.set_content(bytes, kUntouchedType);
+  });
+}
+
+class TransferFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (ShutdownRequested()) GTEST_SKIP() << "shutdown was already requested in this process";
+    myCurl::TransferSwitches.Store({false, false, false, false});  // the form's boxes all clear
+  }
+
+  // The body Perform appends to "kept ", and the status it reports (-7: none).
+  static std::pair<std::string, long> Fetch(const std::string& url) {
+    std::string body = "kept ";
+    long status = -7;
+    CreateRequest(RequestKind::Get, url)->Perform(&body, &status);
+    return {body, status};
+  }
+
+  // What the result box shows after a workbench GET of `url`.
+  static std::wstring WorkbenchText(const std::string& url) {
+    FormSnapshot = {url, "", ""};
+    WorkbenchGet();
+    DecodeResponseText();
+    return ResultText;
+  }
+};
+
+TEST_F(TransferFaults, ConnectionResetMidBodyKeepsWhatArrived) {
+  const std::string arrived = "<meta charset=\"utf-8\"><p>\xE4\xB8\xAD\xE6\x96\x87 the first half";
+  RawServer server(RawReply(arrived, arrived.size() + 4000, "Content-Type: text/html\r\n"),
+                   RawEnding::Reset);
+  const auto [body, status] = Fetch(server.BaseUrl() + "/page");
+  EXPECT_EQ(body, "kept " + arrived);
+  EXPECT_EQ(status, -7) << "a transfer that was cut short did not complete";
+  EXPECT_EQ(WorkbenchText(server.BaseUrl() + "/page"),
+            L"<meta charset=\"utf-8\"><p>中文 the first half");
+  EXPECT_EQ(server.Heads().size(), 2u);
+}
+
+TEST_F(TransferFaults, SixtyFourMegabyteBodyArrivesWhole) {
+  constexpr std::size_t kSize = 64u << 20;
+  TestServer server;
+  ServeEncoded(server, "/big", Pattern<std::string>(kSize), "");
+  server.Start();
+  FormSnapshot = {server.BaseUrl() + "/big", "", ""};
+  WorkbenchGet();
+  DecodeResponseText();
+  EXPECT_EQ(ResponseBody.size(), kSize);
+  EXPECT_TRUE(ResponseBody == Pattern<std::string>(kSize));
+  ASSERT_EQ(ResultText.size(), kSize);
+  EXPECT_TRUE(ResultText == Pattern<std::wstring>(kSize));
+}
+
+TEST_F(TransferFaults, TruncatedGzipBodyGivesWhatCouldBeUnpacked) {
+  const std::string text = Pattern<std::string>(400000);
+  const std::string packed = pagetap::test::GzipCompress(text);
+  ASSERT_FALSE(packed.empty());
+  TestServer server;
+  ServeEncoded(server, "/cut", packed.substr(0, packed.size() / 2), "gzip");
+  server.Start();
+
+  // The cut falls on the gzip stream, not on the transfer: all the bytes the server announced
+  // arrive, and what they unpack to is the result.
+  const std::string body = Fetch(server.BaseUrl() + "/cut").first;
+  ASSERT_GT(body.size(), 5u);
+  EXPECT_LT(body.size(), 5 + text.size());
+  EXPECT_EQ(body.substr(5), text.substr(0, body.size() - 5)) << "the unpacked part comes out as it was";
+
+  const std::wstring shown = WorkbenchText(server.BaseUrl() + "/cut");
+  EXPECT_EQ(shown, std::wstring(body.begin() + 5, body.end()));
+}
+
+TEST_F(TransferFaults, BodyThatSaysGzipButIsPlainGivesNothing) {
+  TestServer server;
+  ServeEncoded(server, "/liar", "plain text, not gzip at all", "gzip");
+  server.Start();
+  const auto [body, status] = Fetch(server.BaseUrl() + "/liar");
+  EXPECT_EQ(body, "kept ");
+  EXPECT_EQ(status, -7);
+  EXPECT_EQ(WorkbenchText(server.BaseUrl() + "/liar"), L"未收到任何信息!");
+}
+
+// The one case in this folder that waits out the 10 s transfer limit, so every kind of transfer
+// that can't finish shares that wait: a workbench GET and a picture download whose bodies drip
+// on for 20 s, and a top-list and a user-page fetch from a server that never answers.
+TEST_F(TransferFaults, TransfersThatNeverFinishEndAtTheLimitKeepingWhatArrived) {
+  TestServer drip;
+  drip.ServeDrip("/drip", "piece ", 100, 200ms);
+  drip.ServeDrip("/shots/ann.mov.3in1.jpg", "jpeg ", 100, 200ms);
+  drip.Start();
+  RawServer silent("", RawEnding::Hold);
+  UserList list;
+  pagetap::test::AddUser(list, "ann", {drip.BaseUrl() + "/shots/ann."});
+  list.EndFirstFill();
+  list.SetNextCursor(0, "earlier");
+  ASSERT_TRUE(list.StorePicture(0, 0, {'h', 'e', 'l', 'd'}));
+  pagetap::test::NoticeLog notices;
+  setenv("PAGETAP_API_BASE", silent.BaseUrl().c_str(), 1);
+
+  FormSnapshot = {drip.BaseUrl() + "/drip", "", ""};
+  ASSERT_TRUE(StartWorker([] {
+    WorkbenchGet();
+    DecodeResponseText();
+  }));
+  ASSERT_TRUE(StartTopListThread(&list));
+  ASSERT_TRUE(StartUserVideosThread(&list, 0));
+  ASSERT_TRUE(StartPictureWorker(UserPictureThread, &list, 0, 0, 0));
+  ASSERT_TRUE(WaitForWorkers(30s));
+  unsetenv("PAGETAP_API_BASE");
+
+  std::wstring whole;
+  for (int piece = 0; piece < 100; ++piece) whole += L"piece ";
+  EXPECT_FALSE(ResultText.empty());
+  EXPECT_LT(ResultText.size(), whole.size()) << "the drip would have taken 20 s";
+  EXPECT_EQ(ResultText, whole.substr(0, ResultText.size()));
+
+  auto posted = notices.Notices();
+  std::sort(posted.begin(), posted.end(), [](const auto& a, const auto& b) { return a.m_code < b.m_code; });
+  EXPECT_EQ(posted, (std::vector<PostedNotice>{{0, VideosPageReady}, {0, TopListReady}}))
+      << "the list workers announce their end; a failed picture download does not";
+  EXPECT_EQ(pagetap::test::Nicknames(list), std::vector<std::string>{"ann"});
+  EXPECT_EQ(list.VideoCount(0), 1u);
+  EXPECT_EQ(list.NextCursor(0), "earlier");
+  EXPECT_EQ(pagetap::test::PictureText(list, 0, 0), "held") << "part of a picture is no picture";
+  EXPECT_EQ(silent.Heads().size(), 2u);
+  EXPECT_EQ(drip.RequestCount(), 2u);
+}
+
+TEST_F(TransferFaults, ShutdownEndsTransfersToAServerThatNeverAnswersAtOnce) {
+  RawServer silent("", RawEnding::Hold);
+  UserList list;
+  pagetap::test::AddUser(list, "ann", {silent.BaseUrl() + "/shots/ann."});
+  list.EndFirstFill();
+  ASSERT_TRUE(list.StorePicture(0, 0, {'h', 'e', 'l', 'd'}));
+  pagetap::test::NoticeLog notices;
+  setenv("PAGETAP_API_BASE", silent.BaseUrl().c_str(), 1);
+
+  FormSnapshot = {silent.BaseUrl() + "/page", "", ""};
+  ASSERT_TRUE(StartWorker([] {
+    WorkbenchGet();
+    DecodeResponseText();
+  }));
+  ASSERT_TRUE(StartTopListThread(&list));
+  ASSERT_TRUE(StartUserVideosThread(&list, 0));
+  ASSERT_TRUE(StartPictureWorker(UserPictureThread, &list, 0, 0, 0));
+  ASSERT_TRUE(silent.WaitForHeads(4, 10s)) << "every transfer is waiting for its answer";
+  unsetenv("PAGETAP_API_BASE");
+
+  RequestShutdown();
+  // The window waits about 2 s for its workers; transfers at their 10 s limit would outlast it.
+  EXPECT_TRUE(WaitForWorkers(2s));
+  ASSERT_TRUE(WaitForWorkers(20s));
+
+  EXPECT_EQ(ResultText, L"未收到任何信息!");
+  auto posted = notices.Notices();
+  std::sort(posted.begin(), posted.end(), [](const auto& a, const auto& b) { return a.m_code < b.m_code; });
+  EXPECT_EQ(posted, (std::vector<PostedNotice>{{0, VideosPageReady}, {0, TopListReady}}));
+  EXPECT_EQ(pagetap::test::Nicknames(list), std::vector<std::string>{"ann"});
+  EXPECT_EQ(list.VideoCount(0), 1u);
+  EXPECT_EQ(pagetap::test::PictureText(list, 0, 0), "held");
+}
+
+}  // namespace
