@@ -7,7 +7,6 @@
 
 #include <QEvent>
 
-#include <atomic>
 #include <cstdint>
 
 class QObject;
@@ -18,16 +17,19 @@ class WorkerNoticeEvent : public QEvent {
 
   WorkerNoticeEvent(std::uintptr_t wParam, int code);
 
-  std::uintptr_t WParam() const { return m_wparam.load(std::memory_order_acquire); }
-  int Code() const { return m_code.load(std::memory_order_acquire); }
+  std::uintptr_t WParam() const { return m_wparam; }
+  int Code() const { return m_code; }
 
  private:
-  // Qt's event queue orders the hand-over, but inside Qt where the thread checker cannot see
-  // it. Publishing the fields with release and reading them with acquire makes everything the
-  // worker wrote before posting visible to the reader, in a way the checker can follow.
-  std::atomic<std::uintptr_t> m_wparam;
-  std::atomic<int> m_code;
+  std::uintptr_t m_wparam;
+  int m_code;
 };
 
 // The NoticeWindow sink for `dialog`: callable on any thread, it queues one event per notice.
 NoticeSink NoticeSinkFor(QObject* dialog);
+
+// Qt's event queue orders a notice's hand-over, but inside Qt, where the thread checker cannot
+// see it. The sink publishes every event it makes before queueing it, and the UI thread calls
+// this before it first reads an event that may be a notice, so that the event and everything
+// the worker wrote before posting it are ordered before the reads in a way the checker follows.
+void AcquirePostedNotices();

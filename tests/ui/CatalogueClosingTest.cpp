@@ -1,7 +1,6 @@
 // Closing the window while the catalogue's workers are busy: a picture sweep pacing its
 // downloads and a user's paging fetch waiting for the service.
 
-#include <QApplication>
 #include <QTimer>
 #include <QTreeWidget>
 #include <chrono>
@@ -11,19 +10,14 @@
 #include "platform/Workers.h"
 #include "tests/ui/CatalogueService.h"
 #include "tests/ui/DialogFixture.h"
+#include "tests/ui/RunFixture.h"
 #include "ui/ControlIds.h"
 
 namespace {
 
 using pagetap::test::CatalogueService;
+using pagetap::test::FindDialog;
 using Clock = std::chrono::steady_clock;
-
-CMainDlg* FindDialog() {
-  for (QWidget* window : QApplication::topLevelWidgets()) {
-    if (auto* dialog = qobject_cast<CMainDlg*>(window)) return dialog;
-  }
-  return nullptr;
-}
 
 // The top list shown, its sweep running, and a double-click's fetch held by the service.
 void StartSweepAndPaging(CMainDlg& dialog, CatalogueService& service) {

@@ -69,6 +69,9 @@ CatalogueService::CatalogueService() {
       m_pictures_by_blog_id[BlogId(user, video)] = {user, video};
     }
   }
+  // Every request waiting at a gate keeps a server thread, so there are enough for many held
+  // requests at once beside the ones that go through.
+  m_server.Routes().new_task_queue = [] { return new httplib::ThreadPool(kRequestsAtOnce); };
   m_server.Routes().Get("/top_video", [this](const httplib::Request&, httplib::Response& response) {
     ServeTopList(response);
   });

@@ -44,6 +44,7 @@ class CatalogueService {
   static constexpr int kBrokenUser = 5;       // whose first picture never comes
   static constexpr int kProlificUser = 0;     // with 22 videos; the others have 5
   static constexpr int kFirstLateVideo = 18;  // the prolific user's videos that wait at LateGate
+  static constexpr int kRequestsAtOnce = 96;  // handled at once, those held at gates included
 
   CatalogueService();
   ~CatalogueService();  // opens every gate, so that no request holds the server

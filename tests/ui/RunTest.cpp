@@ -7,18 +7,16 @@
 #include "platform/Workers.h"
 #include "tests/support/TestServer.h"
 #include "tests/ui/DialogFixture.h"
+#include "tests/ui/RunFixture.h"
 #include "ui/ControlIds.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <thread>
 
@@ -26,22 +24,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-CMainDlg* FindDialog() {
-  for (QWidget* window : QApplication::topLevelWidgets()) {
-    if (auto* dialog = qobject_cast<CMainDlg*>(window)) return dialog;
-  }
-  return nullptr;
-}
-
-// Runs the program's loop; `inside` runs once the loop is up, with the shown dialog.
-int RunWith(Qt::WindowStates show, std::function<void(CMainDlg&)> inside) {
-  QTimer::singleShot(0, [inside = std::move(inside)] {
-    CMainDlg* dialog = FindDialog();
-    ASSERT_NE(dialog, nullptr);
-    inside(*dialog);
-  });
-  return Run(show);
-}
+using pagetap::test::FindDialog;
+using pagetap::test::RunWith;
 
 void PressCancel(CMainDlg& dialog) {
   QTest::mouseClick(dialog.GetDlgItem(IDCANCEL), Qt::LeftButton);
