@@ -2,6 +2,20 @@
 
 #include <QPainter>
 #include <QPalette>
+#include <string_view>
+
+namespace {
+
+// libjpeg draws a JPEG that ends early with its missing rows grey and calls it decoded; such a
+// download was cut short, so it counts as bytes that do not decode. A whole JPEG ends with its
+// end-of-image marker, which nothing inside the compressed data can imitate.
+bool IsCutShortJpeg(const unsigned char* bytes, int size) {
+  const std::string_view data(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
+  const bool jpeg = data.starts_with("\xFF\xD8\xFF");
+  return jpeg && data.rfind("\xFF\xD9") == std::string_view::npos;
+}
+
+}  // namespace
 
 CFileObjLooker::CFileObjLooker(QWidget* parent) : QWidget(parent) {
   // Every pixel is painted below, so there is no background to erase first.
@@ -11,7 +25,7 @@ CFileObjLooker::CFileObjLooker(QWidget* parent) : QWidget(parent) {
 bool CFileObjLooker::LoadPicture(const unsigned char* bytes, int size) {
   if (bytes == nullptr || size <= 0) return false;
   m_image = std::make_unique<QImage>();
-  const bool decoded = m_image->loadFromData(bytes, size);
+  const bool decoded = !IsCutShortJpeg(bytes, size) && m_image->loadFromData(bytes, size);
   // Painting stretches the picture on every repaint; a screen format makes that cheap.
   if (decoded) *m_image = m_image->convertToFormat(QImage::Format_RGB32);
   m_state = decoded ? PictureState::Loaded : PictureState::Failed;

@@ -150,6 +150,16 @@ TEST_F(PictureControl, BytesThatAreNotAPictureShowTheEmptyState) {
   EXPECT_FALSE(Load(truncated));
   EXPECT_EQ(m_control.State(), PictureState::Failed);
   ExpectEmptyState();
+
+  // Cut inside the picture's rows, where the decoder itself would carry on.
+  ASSERT_TRUE(Load(QuadrantsJpeg()));
+  QByteArray cut = QuadrantsJpeg();
+  const qsizetype scan = cut.indexOf("\xFF\xDA");
+  ASSERT_GT(scan, 0);
+  cut.truncate(scan + (cut.size() - scan) / 2);
+  EXPECT_FALSE(Load(cut));
+  EXPECT_EQ(m_control.State(), PictureState::Failed);
+  ExpectEmptyState();
 }
 
 TEST_F(PictureControl, NoBytesKeepWhatTheControlShows) {
