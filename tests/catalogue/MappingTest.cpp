@@ -2,32 +2,21 @@
 #include "catalogue/UserList.h"
 #include "catalogue/UserPageMapping.h"
 #include "tests/catalogue/ServiceDocuments.h"
+#include "tests/support/ListedUsers.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+using pagetap::test::BlogIds;
+using pagetap::test::Nicknames;
 using pagetap::test::PageVideo;
 using pagetap::test::TopListElement;
 using pagetap::test::TopListText;
 using pagetap::test::UserPageText;
 
 namespace {
-
-std::vector<std::string> Nicknames(const UserList& list) {
-  std::vector<std::string> nicknames;
-  for (std::size_t user = 0; user < list.UserCount(); ++user) nicknames.push_back(list.User(user)->m_nickname);
-  return nicknames;
-}
-
-std::vector<std::string> BlogIds(const UserList& list, std::size_t user) {
-  std::vector<std::string> blog_ids;
-  for (std::size_t video = 0; video < list.VideoCount(user); ++video) {
-    blog_ids.push_back(list.Video(user, video)->m_video_blog_id);
-  }
-  return blog_ids;
-}
 
 std::string Nested(int depth) { return std::string(depth, '[') + std::string(depth, ']'); }
 

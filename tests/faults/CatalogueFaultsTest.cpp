@@ -7,7 +7,7 @@
 #include "platform/Notices.h"
 #include "platform/Workers.h"
 #include "tests/catalogue/ServiceDocuments.h"
-#include "tests/faults/ListedUsers.h"
+#include "tests/support/ListedUsers.h"
 #include "tests/faults/NoticeLog.h"
 #include "tests/faults/RawServer.h"
 #include "tests/support/Compression.h"

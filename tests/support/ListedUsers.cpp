@@ -1,4 +1,4 @@
-#include "tests/faults/ListedUsers.h"
+#include "tests/support/ListedUsers.h"
 
 #include "catalogue/PictureAddresses.h"
 
