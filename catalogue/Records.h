@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 struct UserRecord {
@@ -44,4 +45,7 @@ struct UserEntry {
   std::string m_next_cursor;  // empty: no further page of the user's videos
   std::unique_ptr<UserRecord> m_user;
   std::vector<std::unique_ptr<VideoRecord>> m_videos;  // never empty once the entry is listed
+  // Every m_video_blog_id of m_videos, so that a long list of videos is searched in one step.
+  // The catalogue fills it when it lists the entry.
+  std::unordered_set<std::string> m_blog_ids;
 };

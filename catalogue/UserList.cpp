@@ -1,6 +1,5 @@
 #include "catalogue/UserList.h"
 
-#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -54,14 +53,13 @@ bool UserList::HasNickname(const std::string& nickname) const {
 
 bool UserList::HasBlogId(std::size_t user, const std::string& blog_id) const {
   std::lock_guard lock(m_mutex);
-  if (user >= m_users.size()) return false;
-  const auto& videos = m_users[user]->m_videos;
-  return std::any_of(videos.begin(), videos.end(),
-                     [&](const auto& video) { return video->m_video_blog_id == blog_id; });
+  return user < m_users.size() && m_users[user]->m_blog_ids.contains(blog_id);
 }
 
 bool UserList::AppendUser(std::unique_ptr<UserEntry> entry) {
   if (!entry || !entry->m_user || entry->m_videos.empty()) return false;
+  entry->m_blog_ids.clear();
+  for (const auto& video : entry->m_videos) entry->m_blog_ids.insert(video->m_video_blog_id);
   const std::string& nickname = entry->m_user->m_nickname;
   std::lock_guard lock(m_mutex);
   if (m_first_fill == 0 && m_nicknames.contains(nickname)) return false;
@@ -74,12 +72,15 @@ bool UserList::AppendVideo(std::size_t user, std::unique_ptr<VideoRecord> video)
   if (!video) return false;
   std::lock_guard lock(m_mutex);
   if (user >= m_users.size()) return false;
-  auto& videos = m_users[user]->m_videos;
-  const bool known = std::any_of(videos.begin(), videos.end(), [&](const auto& listed) {
-    return listed->m_video_blog_id == video->m_video_blog_id;
-  });
-  if (known) return false;
-  videos.push_back(std::move(video));
+  UserEntry& entry = *m_users[user];
+  const auto [slot, added] = entry.m_blog_ids.insert(video->m_video_blog_id);
+  if (!added) return false;
+  try {
+    entry.m_videos.push_back(std::move(video));
+  } catch (...) {
+    entry.m_blog_ids.erase(slot);  // the video is not listed, so neither is its blog id
+    throw;
+  }
   return true;
 }
 

@@ -59,7 +59,8 @@ void HttpRequest::Perform(std::string* body, long* responseCode) {
   if (!body) return;
   ApplyCommonOptions();
   ApplyMethodOptions();
-  curl_easy_setopt(m_curl, CURLOPT_WRITEDATA, body);
+  BodySink sink{body, m_curl};
+  curl_easy_setopt(m_curl, CURLOPT_WRITEDATA, &sink);
   if (RunTransfer(m_curl) == CURLE_OK && responseCode) {
     curl_easy_getinfo(m_curl, CURLINFO_RESPONSE_CODE, responseCode);
   }

@@ -34,13 +34,13 @@ void DecodeResponseText() {
     return;
   }
   const std::string charset = DeclaredCharset(ResponseBody);
-  std::wstring body;
+  // The body is decoded straight into ResultText, so a later response reuses its room.
   if (charset.empty()) {
-    body = AnsiToWide(ResponseBody);
+    ResultText = AnsiToWide(ResponseBody);
   } else if (charset.find("UTF-8") != std::string::npos) {
-    Utf8ToWide(ResponseBody, body);
+    Utf8ToWide(ResponseBody, ResultText);
   } else {
-    GbkToWide(ResponseBody, body);
+    GbkToWide(ResponseBody, ResultText);
   }
-  ResultText = AnsiToWide(TraceLogText()) + body;
+  ResultText.insert(0, AnsiToWide(TraceLogText()));
 }

@@ -39,7 +39,7 @@ class CMainDlg : public QWidget {
   QWidget* GetDlgItem(int id) const;
 
   // Appends CR LF, the text and CR LF at the end of the result box, whatever is selected.
-  void AppendToResult(std::wstring text);
+  void AppendToResult(const std::wstring& text);
   // A row or column the list does not have is left alone.
   void SetListItemText(int row, int column, const std::wstring& text);
 

@@ -77,14 +77,16 @@ std::optional<std::int32_t> CMainDlg::PictureSize(std::uintptr_t user, std::uint
   return record->m_picture_size;
 }
 
-void CMainDlg::AppendToResult(std::wstring text) {
+void CMainDlg::AppendToResult(const std::wstring& text) {
   std::lock_guard lock(DialogLock);
-  const QString framed = QString::fromStdWString(L"\r\n" + text + L"\r\n");
   QTextCursor end(m_result_edit->document());
   end.movePosition(QTextCursor::End);
-  // Appended text cannot be undone, and the undo history goes with it.
+  // Appended text cannot be undone, and the undo history goes with it. The frame goes in
+  // around the text rather than into a copy of it: a response can be megabytes long.
   m_result_edit->setUndoRedoEnabled(false);
-  end.insertText(framed);
+  end.insertText(QStringLiteral("\r\n"));
+  end.insertText(QString::fromStdWString(text));
+  end.insertText(QStringLiteral("\r\n"));
   m_result_edit->setUndoRedoEnabled(true);
   m_result_edit->setTextCursor(end);
   m_result_edit->ensureCursorVisible();

@@ -54,6 +54,9 @@ TEST(UserList, IndicesKeepNamingTheSameRecordsWhileTheListGrows) {
   no_user->m_user.reset();
   EXPECT_FALSE(list.AppendUser(std::move(no_user)));
   EXPECT_FALSE(list.AppendVideo(0, MakeVideo("second")));
+  EXPECT_FALSE(list.AppendVideo(0, MakeVideo("first"))) << "the entry's own videos count too";
+  EXPECT_TRUE(list.HasBlogId(0, "first"));
+  EXPECT_FALSE(list.HasBlogId(0, "third"));
   EXPECT_FALSE(list.AppendVideo(2000, MakeVideo("third")));
   EXPECT_EQ(list.UserCount(), 2000u);
   EXPECT_EQ(list.VideoCount(0), 2u);

@@ -54,6 +54,32 @@ TEST(TextConversionsTest, GbkReadsCharactersAndReplacesBadBytesWithQuestionMarks
   EXPECT_EQ(FromGbk("a\xD6"), L"a?");
 }
 
+// Long texts are converted piece by piece; characters and bad bytes fall on every side of the
+// pieces' edges, and the text replaces what the string held.
+TEST(TextConversionsTest, LongTextsConvertWhole) {
+  std::string utf8;
+  std::string gbk;
+  std::wstring expected_utf8;
+  std::wstring expected_gbk;
+  std::string expected_ansi;
+  for (int i = 0; i < 5000; ++i) {
+    utf8 += "a" + kChineseUtf8 + (i % 7 == 0 ? "\xFF" : "");
+    gbk += "a" + kChineseGbk + (i % 7 == 0 ? "\xFF" : "");
+    expected_utf8 += L"a" + kChinese + (i % 7 == 0 ? L"\uFFFD" : L"");
+    expected_gbk += L"a" + kChinese + (i % 7 == 0 ? L"?" : L"");
+    expected_ansi += "a" + kChineseUtf8 + (i % 7 == 0 ? "?" : "");
+  }
+  std::wstring out = std::wstring(100000, L'x');
+  Utf8ToWide(utf8, out);
+  EXPECT_TRUE(out == expected_utf8);
+  GbkToWide(gbk, out);
+  EXPECT_TRUE(out == expected_gbk);
+
+  const LocaleGuard locale("C.UTF-8");
+  ASSERT_TRUE(locale.Switched());
+  EXPECT_TRUE(WideToAnsi(expected_gbk) == expected_ansi);
+}
+
 TEST(TextConversionsTest, ReadersStopAtTheFirstNulAndAcceptEmptyInput) {
   const LocaleGuard locale("C.UTF-8");
   ASSERT_TRUE(locale.Switched());
