@@ -52,6 +52,17 @@ Text Pattern(std::size_t size) {
   return text;
 }
 
+// A workbench GET of `workbench_url`, a top-list fetch, user 0's page fetch and user 0's first
+// picture download, each on a worker of its own.
+bool StartFourTransfers(UserList& list, const std::string& workbench_url) {
+  FormSnapshot = {workbench_url, "", ""};
+  return StartWorker([] {
+    WorkbenchGet();
+    DecodeResponseText();
+  }) && StartTopListThread(&list) && StartUserVideosThread(&list, 0) &&
+         StartPictureWorker(UserPictureThread, &list, 0, 0, 0);
+}
+
 void ServeEncoded(TestServer& server, const std::string& path, const std::string& bytes,
                   const std::string& encoding) {
   server.Routes().Get(path, [bytes, encoding](const httplib::Request&, httplib::Response& response) {
@@ -156,14 +167,7 @@ TEST_F(TransferFaults, TransfersThatNeverFinishEndAtTheLimitKeepingWhatArrived) 
   pagetap::test::NoticeLog notices;
   setenv("PAGETAP_API_BASE", silent.BaseUrl().c_str(), 1);
 
-  FormSnapshot = {drip.BaseUrl() + "/drip", "", ""};
-  ASSERT_TRUE(StartWorker([] {
-    WorkbenchGet();
-    DecodeResponseText();
-  }));
-  ASSERT_TRUE(StartTopListThread(&list));
-  ASSERT_TRUE(StartUserVideosThread(&list, 0));
-  ASSERT_TRUE(StartPictureWorker(UserPictureThread, &list, 0, 0, 0));
+  ASSERT_TRUE(StartFourTransfers(list, drip.BaseUrl() + "/drip"));
   ASSERT_TRUE(WaitForWorkers(30s));
   unsetenv("PAGETAP_API_BASE");
 
@@ -194,14 +198,7 @@ TEST_F(TransferFaults, ShutdownEndsTransfersToAServerThatNeverAnswersAtOnce) {
   pagetap::test::NoticeLog notices;
   setenv("PAGETAP_API_BASE", silent.BaseUrl().c_str(), 1);
 
-  FormSnapshot = {silent.BaseUrl() + "/page", "", ""};
-  ASSERT_TRUE(StartWorker([] {
-    WorkbenchGet();
-    DecodeResponseText();
-  }));
-  ASSERT_TRUE(StartTopListThread(&list));
-  ASSERT_TRUE(StartUserVideosThread(&list, 0));
-  ASSERT_TRUE(StartPictureWorker(UserPictureThread, &list, 0, 0, 0));
+  ASSERT_TRUE(StartFourTransfers(list, silent.BaseUrl() + "/page"));
   ASSERT_TRUE(silent.WaitForHeads(4, 10s)) << "every transfer is waiting for its answer";
   unsetenv("PAGETAP_API_BASE");
 
