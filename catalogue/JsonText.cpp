@@ -1,5 +1,7 @@
 #include "catalogue/JsonText.h"
 
+#include "platform/Limits.h"
+
 #include <json/reader.h>
 
 #include <charconv>
@@ -10,13 +12,14 @@
 
 namespace {
 
-// Deep enough for any real response; a hostile document can't run the parser off the stack.
-constexpr int kMaxNesting = 1000;
-
+// The classic reader's rules: comments and text after the root are let through, a trailing
+// comma or a leading byte-order mark is not.
 const Json::CharReaderBuilder& ReaderSettings() {
   static const Json::CharReaderBuilder builder = [] {
-    Json::CharReaderBuilder settings;  // lenient defaults: comments, trailing text after the root
-    settings["stackLimit"] = kMaxNesting;
+    Json::CharReaderBuilder settings;
+    settings["allowTrailingCommas"] = false;
+    settings["skipBom"] = false;
+    settings["stackLimit"] = kMaxJsonNesting;
     return settings;
   }();
   return builder;

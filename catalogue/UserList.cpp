@@ -1,7 +1,27 @@
 #include "catalogue/UserList.h"
 
+#include <algorithm>
 #include <limits>
+#include <numeric>
 #include <utility>
+
+namespace {
+
+std::size_t TextBytes(const UserRecord& user) {
+  return user.m_user_id.size() + user.m_username.size() + user.m_nickname.size() +
+         user.m_avatar.size() + user.m_user_intro.size() + user.m_video_num.size() +
+         user.m_mood.size() + user.m_liked.size();
+}
+
+std::size_t TextBytes(const VideoRecord& video) {
+  return video.m_video_blog_id.size() + video.m_video_id.size() +
+         video.m_video_release_time.size() + video.m_video_screenshot.size() +
+         video.m_video_3in1_url.size() + video.m_video_download_address.size() +
+         video.m_video_intro.size() + video.m_video_desc.size() + video.m_video_duration.size() +
+         video.m_s_receive.size();
+}
+
+}  // namespace
 
 bool UserList::FirstFill() const {
   std::lock_guard lock(m_mutex);
@@ -61,24 +81,36 @@ bool UserList::AppendUser(std::unique_ptr<UserEntry> entry) {
   entry->m_blog_ids.clear();
   for (const auto& video : entry->m_videos) entry->m_blog_ids.insert(video->m_video_blog_id);
   const std::string& nickname = entry->m_user->m_nickname;
+  const std::size_t bytes = std::accumulate(
+      entry->m_videos.begin(), entry->m_videos.end(), TextBytes(*entry->m_user),
+      [](std::size_t sum, const auto& video) { return sum + TextBytes(*video); });
   std::lock_guard lock(m_mutex);
   if (m_first_fill == 0 && m_nicknames.contains(nickname)) return false;
-  m_users.push_back(std::move(entry));
+  if (!TakeTextRoom(bytes)) return false;
+  try {
+    m_users.push_back(std::move(entry));
+  } catch (...) {
+    m_text_bytes -= bytes;
+    throw;
+  }
   m_nicknames.insert(nickname);
   return true;
 }
 
 bool UserList::AppendVideo(std::size_t user, std::unique_ptr<VideoRecord> video) {
   if (!video) return false;
+  const std::size_t bytes = TextBytes(*video);
   std::lock_guard lock(m_mutex);
   if (user >= m_users.size()) return false;
   UserEntry& entry = *m_users[user];
-  const auto [slot, added] = entry.m_blog_ids.insert(video->m_video_blog_id);
-  if (!added) return false;
+  if (entry.m_videos.size() >= m_bounds.m_videos_per_user) return false;
+  if (entry.m_blog_ids.contains(video->m_video_blog_id) || !TakeTextRoom(bytes)) return false;
+  const auto slot = entry.m_blog_ids.insert(video->m_video_blog_id).first;
   try {
     entry.m_videos.push_back(std::move(video));
   } catch (...) {
     entry.m_blog_ids.erase(slot);  // the video is not listed, so neither is its blog id
+    m_text_bytes -= bytes;
     throw;
   }
   return true;
@@ -93,6 +125,10 @@ bool UserList::StorePicture(std::size_t user, std::size_t video, std::vector<uns
   std::lock_guard lock(m_mutex);
   VideoRecord* record = FindVideo(user, video);
   if (!record) return false;
+  // The bytes a second download replaces are given back first.
+  const std::size_t others = m_picture_bytes - (record->m_picture_data ? record->m_picture_data->size() : 0);
+  if (data->size() > m_bounds.m_picture_bytes - std::min(others, m_bounds.m_picture_bytes)) return false;
+  m_picture_bytes = others + data->size();
   record->m_picture_size = size;
   record->m_picture_data = std::move(data);
   record->m_picture_ready = 1;
@@ -115,6 +151,12 @@ bool UserList::TakePictureTry(std::size_t user, std::size_t video) {
   const bool was_left = record->m_picture_tries > 0;
   if (record->m_picture_tries > std::numeric_limits<std::int32_t>::min()) --record->m_picture_tries;
   return was_left;
+}
+
+bool UserList::TakeTextRoom(std::size_t bytes) {
+  if (bytes > m_bounds.m_text_bytes - std::min(m_text_bytes, m_bounds.m_text_bytes)) return false;
+  m_text_bytes += bytes;
+  return true;
 }
 
 VideoRecord* UserList::FindVideo(std::size_t user, std::size_t video) const {

@@ -6,6 +6,7 @@
 // in identity or removed, so a user index or a video index names the same record for good.
 
 #include "catalogue/Records.h"
+#include "platform/Limits.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,9 +17,16 @@
 #include <unordered_set>
 #include <vector>
 
+// What one catalogue holds at most; tests give smaller bounds.
+struct CatalogueBounds {
+  std::size_t m_picture_bytes = kPictureBudget;     // all pictures together
+  std::size_t m_text_bytes = kCatalogueTextBudget;  // all texts of all records together
+  std::size_t m_videos_per_user = kMaxVideosPerUser;
+};
+
 class UserList {
  public:
-  UserList() = default;
+  explicit UserList(CatalogueBounds bounds = {}) : m_bounds(bounds) {}
   UserList(const UserList&) = delete;
   UserList& operator=(const UserList&) = delete;
 
@@ -40,17 +48,21 @@ class UserList {
   bool HasNickname(const std::string& nickname) const;
   bool HasBlogId(std::size_t user, const std::string& blog_id) const;
 
+  const CatalogueBounds& Bounds() const { return m_bounds; }
+
   // Appends a complete entry (a user and at least one video). During the first fill every
   // entry goes in, repeated nicknames too; afterwards only one whose nickname no listed user
   // has. The flag, the lookup and the append happen under one lock hold, so two top-list
-  // workers can't both add the same nickname. Returns whether it was appended.
+  // workers can't both add the same nickname. Nothing is appended past the text budget.
+  // Returns whether it was appended.
   bool AppendUser(std::unique_ptr<UserEntry> entry);
-  // Appends unless the user already has a video with the same blog id.
+  // Appends unless the user already has a video with the same blog id, holds as many videos as
+  // a user may, or the texts would pass the budget.
   bool AppendVideo(std::size_t user, std::unique_ptr<VideoRecord> video);
 
   // Picture fields of one video. StorePicture replaces earlier bytes (a reader holding them
   // keeps its copy) and marks the picture ready; false, and nothing stored, when the indices
-  // name no video or there are no bytes.
+  // name no video, there are no bytes, or the pictures held would pass their budget.
   bool StorePicture(std::size_t user, std::size_t video, std::vector<unsigned char> bytes);
   void SetPictureAddresses(std::size_t user, std::size_t video, const std::string& url_3in1,
                            const std::string& download_address);
@@ -60,9 +72,13 @@ class UserList {
 
  private:
   VideoRecord* FindVideo(std::size_t user, std::size_t video) const;  // lock held
+  bool TakeTextRoom(std::size_t bytes);                                 // lock held
 
+  const CatalogueBounds m_bounds;
   mutable std::mutex m_mutex;
   std::vector<std::unique_ptr<UserEntry>> m_users;
   std::int32_t m_first_fill = 1;
   std::unordered_set<std::string> m_nicknames;  // every m_nickname in m_users
+  std::size_t m_text_bytes = 0;                 // of every record in m_users
+  std::size_t m_picture_bytes = 0;              // of every picture in m_users
 };

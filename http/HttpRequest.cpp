@@ -6,6 +6,8 @@
 #include "http/Trace.h"
 #include "http/TransferSwitches.h"
 
+#include <chrono>
+
 namespace myCurl {
 
 namespace {
@@ -55,11 +57,14 @@ void HttpRequest::LimitToWebProtocols() {
   curl_easy_setopt(m_curl, CURLOPT_PROTOCOLS_STR, "http,https");
 }
 
+void HttpRequest::LimitBody(std::size_t bytes) { m_body_limit = bytes; }
+
 void HttpRequest::Perform(std::string* body, long* responseCode) {
   if (!body) return;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(m_timeout);
   ApplyCommonOptions();
   ApplyMethodOptions();
-  BodySink sink{body, m_curl};
+  BodySink sink{body, m_curl, body->size() + m_body_limit, deadline};
   curl_easy_setopt(m_curl, CURLOPT_WRITEDATA, &sink);
   if (RunTransfer(m_curl) == CURLE_OK && responseCode) {
     curl_easy_getinfo(m_curl, CURLINFO_RESPONSE_CODE, responseCode);

@@ -5,6 +5,9 @@
 
 #include <curl/curl.h>
 
+#include "platform/Limits.h"
+
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -27,9 +30,12 @@ class HttpRequest {
   void FollowTransferSwitches();
   // Refuses every scheme but http and https, for addresses that come from a server.
   void LimitToWebProtocols();
+  // The most bytes the body may hold once Perform is done; the workbench's limit until set.
+  void LimitBody(std::size_t bytes);
 
   // Appends the response body to *body. *responseCode gets the status of a transfer that
-  // completed. Ends early, keeping what arrived, when shutdown is requested.
+  // completed. Ends early, keeping what arrived, when the body would pass its limit, at the
+  // transfer's time-out or when shutdown is requested.
   void Perform(std::string* body, long* responseCode);
 
  protected:
@@ -57,6 +63,7 @@ class HttpRequest {
   bool HoldsCookies() const;
 
   curl_slist* m_header_list = nullptr;
+  std::size_t m_body_limit = kWorkbenchBodyLimit;
   bool m_follows_switches = false;
   bool m_saves_cookies = false;
 };

@@ -1,5 +1,6 @@
 #include "http/Trace.h"
 
+#include <exception>
 #include <mutex>
 #include <string_view>
 
@@ -8,9 +9,14 @@ namespace {
 std::mutex trace_mutex;
 std::string trace_log;
 
+// Without memory for a section the trace goes on without it: an exception must not unwind
+// through libcurl's C frames.
 void AppendSection(std::string_view heading, std::string_view data, std::string_view tail) {
   std::lock_guard lock(trace_mutex);
-  trace_log.append(heading).append(data).append(tail);
+  try {
+    trace_log.append(heading).append(data).append(tail);
+  } catch (const std::exception&) {
+  }
 }
 
 }  // namespace

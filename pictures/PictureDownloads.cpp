@@ -9,6 +9,7 @@
 #include "catalogue/FetchBody.h"
 #include "catalogue/UserList.h"
 #include "pictures/PictureWorkers.h"
+#include "platform/Limits.h"
 #include "platform/Notices.h"
 
 namespace {
@@ -20,7 +21,7 @@ void DownloadPicture(UserList& list, std::size_t user, std::size_t video, std::u
   const auto record = list.Video(user, video);
   if (!record || record->m_video_3in1_url.empty()) return;
   bool completed = false;
-  const std::string body = FetchBody(record->m_video_3in1_url, &completed);
+  const std::string body = FetchBody(record->m_video_3in1_url, kPictureBodyLimit, &completed);
   // A transfer cut short (a reset, the time limit, closing the window) brought part of a
   // picture at most, which must not replace a whole one held from before.
   if (!completed || body.empty()) return;

@@ -6,8 +6,10 @@
 #include "http/TransferSwitches.h"
 #include "http/Workbench.h"
 #include "platform/Notices.h"
+#include "platform/ScopeExit.h"
 #include "platform/Workers.h"
 #include "ui/CMainDlg.h"
+#include "ui/CMultiLineEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,9 +17,7 @@
 #include <QDebug>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextDocument>
 
 #include <algorithm>
 #include <cstdint>
@@ -38,11 +38,7 @@ QString EditText(const QLineEdit* edit) { return edit->text(); }
 
 // Line breaks of a multi-line edit read as CR LF. The raw text keeps every other character,
 // no-break spaces and line separators included, as typed or pasted.
-QString EditText(const QPlainTextEdit* edit) {
-  QString text = edit->document()->toRawText();
-  text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-  return text;
-}
+QString EditText(const CMultiLineEdit* edit) { return edit->Text(); }
 
 // The edit's text up to its first NUL. Qt hands the text over whole, so the one read that
 // can fail is the one that finds no memory for it; the member then keeps its old value.
@@ -62,22 +58,18 @@ std::uint8_t IsChecked(const QCheckBox* check) {
   return check->checkState() == Qt::Checked ? 1 : 0;  // partly checked counts as not checked
 }
 
-// The worker hands its result over by notice: first the text, then the buttons.
-void ReportResult() {
+// The worker hands its result over by notice: first the text, then the buttons, which come
+// back however the transfer or the decoding ended.
+void RunWorkbenchWorker(void (*transfer)()) {
+  const ScopeExit give_back([] { PostNotice(1, EnableSend); });
+  transfer();
   DecodeResponseText();
   PostNotice(0, ShowResult);
-  PostNotice(1, EnableSend);
 }
 
-void GetWorker() {
-  WorkbenchGet();
-  ReportResult();
-}
+void GetWorker() { RunWorkbenchWorker(WorkbenchGet); }
 
-void PostWorker() {
-  WorkbenchPost();
-  ReportResult();
-}
+void PostWorker() { RunWorkbenchWorker(WorkbenchPost); }
 
 }  // namespace
 
@@ -157,13 +149,13 @@ void CMainDlg::OnPasteReferer() {
 
 void CMainDlg::OnPastePostData() {
   std::wstring text;
-  if (ReadClipboardText(text)) m_post_data_edit->setPlainText(QString::fromStdWString(text));
+  if (ReadClipboardText(text)) m_post_data_edit->SetText(QString::fromStdWString(text));
 }
 
 void CMainDlg::OnClearUrl() { m_url_edit->clear(); }
 
 void CMainDlg::OnClearReferer() { m_referer_edit->clear(); }
 
-void CMainDlg::OnClearPostData() { m_post_data_edit->clear(); }
+void CMainDlg::OnClearPostData() { m_post_data_edit->Clear(); }
 
-void CMainDlg::OnClearResult() { m_result_edit->clear(); }
+void CMainDlg::OnClearResult() { m_result_edit->Clear(); }

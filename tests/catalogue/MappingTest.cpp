@@ -141,6 +141,10 @@ TEST(JsonReading, DocumentsThatAreNotTheExpectedShapeAddNothing) {
       R"({"video_list": "ann"})",
       R"({"video_list": null})",
       R"({"users": [{"nickname": "ann"}]})",
+      // A trailing comma or a leading byte-order mark is no JSON document.
+      R"({"video_list": [{"nickname": "ann"},]})",
+      R"({"video_list": [{"nickname": "ann", "mood": "x",}]})",
+      "\xEF\xBB\xBF" R"({"video_list": [{"nickname": "ann"}]})",
   };
   for (const auto& text : top_lists) {
     UserList list;
@@ -148,9 +152,10 @@ TEST(JsonReading, DocumentsThatAreNotTheExpectedShapeAddNothing) {
     EXPECT_EQ(list.UserCount(), 0u) << text.substr(0, 80);
   }
 
-  // Elements that are not objects are passed over; the reader keeps its usual leniency.
+  // Elements that are not objects are passed over; comments and text after the root are let
+  // through.
   UserList list;
-  MapTopList(list, "// weekly\n" R"({"video_list": [1, "ann", null, [], {"nickname": "bob"},]} trailing)");
+  MapTopList(list, "// weekly\n" R"({"video_list": [1, "ann", null, [], {"nickname": "bob"}]} trailing)");
   EXPECT_EQ(Nicknames(list), std::vector<std::string>{"bob"});
 
   const std::vector<std::string> user_pages = {
