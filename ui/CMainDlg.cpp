@@ -5,6 +5,7 @@
 #include "pictures/CFileObjLooker.h"
 #include "platform/Notices.h"
 #include "platform/Workers.h"
+#include "ui/CMultiLineEdit.h"
 #include "ui/ControlIds.h"
 #include "ui/Controls.h"
 #include "ui/DialogTemplate.h"
@@ -17,7 +18,6 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTreeWidget>
@@ -98,8 +98,8 @@ void CMainDlg::OnInitDialog() {
   // The result box has no length limit; the other edits keep their default.
   m_url_edit = Item<QLineEdit>(IDC_URL);
   m_referer_edit = Item<QLineEdit>(IDC_REFERER);
-  m_post_data_edit = Item<QPlainTextEdit>(IDC_POSTDATA);
-  m_result_edit = Item<QPlainTextEdit>(IDC_RESULT);
+  m_post_data_edit = Item<CMultiLineEdit>(IDC_POSTDATA);
+  m_result_edit = Item<CMultiLineEdit>(IDC_RESULT);
 
   RegisterNoticeWindow(NoticeSinkFor(this));
 
@@ -117,7 +117,7 @@ void CMainDlg::OnInitDialog() {
 
   m_userinfo_button = Item<QPushButton>(IDC_USERINFO);
   m_userinfo_button->setText(QString::fromUtf8("本周最热视频"));
-  m_result_edit->setPlainText(QString::fromUtf8(kUsageText));
+  m_result_edit->SetText(QString::fromUtf8(kUsageText));
 
   const bool workbench = WorkbenchEnabledAtStart();
   m_get_button->setEnabled(workbench);
@@ -149,8 +149,8 @@ void CMainDlg::CentreOnWorkArea() {
 void CMainDlg::WriteForm() {
   Item<QLineEdit>(IDC_URL)->setText(QString::fromStdWString(m_url_text));
   Item<QLineEdit>(IDC_REFERER)->setText(QString::fromStdWString(m_referer_text));
-  Item<QPlainTextEdit>(IDC_POSTDATA)->setPlainText(QString::fromStdWString(m_post_data_text));
-  Item<QPlainTextEdit>(IDC_RESULT)->setPlainText(QString::fromStdWString(m_result_text));
+  Item<CMultiLineEdit>(IDC_POSTDATA)->SetText(QString::fromStdWString(m_post_data_text));
+  Item<CMultiLineEdit>(IDC_RESULT)->SetText(QString::fromStdWString(m_result_text));
   Item<QCheckBox>(IDC_DEBUG)->setChecked(m_debug != 0);
   Item<QCheckBox>(IDC_HEAD)->setChecked(m_head != 0);
   Item<QCheckBox>(IDC_SENDCOOKIE)->setChecked(m_send_cookie != 0);

@@ -13,9 +13,9 @@
 #include <vector>
 
 class CFileObjLooker;
+class CMultiLineEdit;
 class QCheckBox;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
 class UserList;
@@ -38,7 +38,8 @@ class CMainDlg : public QWidget {
   // The first control made with `id`; null when there is none.
   QWidget* GetDlgItem(int id) const;
 
-  // Appends CR LF, the text and CR LF at the end of the result box, whatever is selected.
+  // Appends CR LF, the text and CR LF at the end of the result box, whatever is selected. A
+  // long text goes on going in over the next turns of the event loop, after what came before.
   void AppendToResult(const std::wstring& text);
   // A row or column the list does not have is left alone.
   void SetListItemText(int row, int column, const std::wstring& text);
@@ -102,10 +103,10 @@ class CMainDlg : public QWidget {
   QPushButton* m_get_button = nullptr;
   QPushButton* m_post_button = nullptr;
   QPushButton* m_userinfo_button = nullptr;
-  QPlainTextEdit* m_result_edit = nullptr;
+  CMultiLineEdit* m_result_edit = nullptr;
   QLineEdit* m_url_edit = nullptr;
   QLineEdit* m_referer_edit = nullptr;
-  QPlainTextEdit* m_post_data_edit = nullptr;
+  CMultiLineEdit* m_post_data_edit = nullptr;
   // The form's values, exchanged with the controls.
   std::wstring m_result_text;
   std::wstring m_url_text;

@@ -27,7 +27,7 @@ void FillUserRows(QTreeWidget& list, const UserList& catalogue, UserPictureSize 
   const std::size_t users = catalogue.UserCount();
   for (std::size_t user = 0; user < users; ++user) {
     auto* row = new QTreeWidgetItem;
-    row->setText(0, ServiceText(catalogue.User(user)->m_nickname));
+    row->setText(0, CellText(catalogue.User(user)->m_nickname));
     const auto first = catalogue.Video(user, 0);
     const int kilobytes = first->m_picture_size / 1024;
     if (size_shown == UserPictureSize::Always) {
@@ -35,7 +35,7 @@ void FillUserRows(QTreeWidget& list, const UserList& catalogue, UserPictureSize 
     } else if (first->m_picture_ready) {
       row->setText(1, QString::number(kilobytes));
     }
-    row->setText(3, ServiceText(first->m_video_desc));
+    row->setText(3, CellText(first->m_video_desc));
     rows.append(row);
   }
   list.addTopLevelItems(rows);
@@ -47,7 +47,7 @@ void FillVideoRows(QTreeWidget& list, const UserList& catalogue, std::size_t use
   for (std::size_t video = 0; video < videos; ++video) {
     const auto record = catalogue.Video(user, video);
     auto* row = new QTreeWidgetItem;
-    row->setText(0, ServiceText(record->m_video_intro));
+    row->setText(0, CellText(record->m_video_intro));
     if (record->m_picture_ready) row->setText(1, QString::number(record->m_picture_size / 1024));
     rows.append(row);
   }

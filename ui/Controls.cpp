@@ -1,12 +1,12 @@
 #include "ui/Controls.h"
 
 #include "pictures/CFileObjLooker.h"
+#include "ui/CMultiLineEdit.h"
 
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -32,7 +32,7 @@ QWidget* CreateEdit(const ControlTemplate& control, QWidget* dialog) {
   }
   // A multi-line edit without a horizontal scroll bar wraps its lines. Tab and Enter belong
   // to the dialog, as in any dialog box.
-  auto* edit = new QPlainTextEdit(text, dialog);
+  auto* edit = new CMultiLineEdit(text, dialog);
   edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   edit->setTabChangesFocus(true);
   edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

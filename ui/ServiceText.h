@@ -6,6 +6,7 @@
 #include <string>
 
 #include "http/TextConversions.h"
+#include "platform/Limits.h"
 
 inline std::wstring WideFromUtf8(const std::string& text) {
   std::wstring wide;
@@ -15,4 +16,16 @@ inline std::wstring WideFromUtf8(const std::string& text) {
 
 inline QString ServiceText(const std::string& text) {
   return QString::fromStdWString(WideFromUtf8(text));
+}
+
+// At most kListCellChars characters of a service text, for a list cell or the caption, which
+// lay their text out whole at every repaint. Only as many bytes as can make those characters
+// are converted.
+inline QString CellText(const std::string& text) {
+  constexpr std::size_t kMaxUtf8Bytes = 4;
+  QString cell = ServiceText(text.substr(0, kListCellChars * kMaxUtf8Bytes));
+  if (cell.size() > kListCellChars) {
+    cell.truncate(cell[kListCellChars].isLowSurrogate() ? kListCellChars - 1 : kListCellChars);
+  }
+  return cell;
 }

@@ -1,7 +1,6 @@
 // The details of the selected row: the picture, the details text in the result box and the
 // description in the caption.
 
-#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <cstdint>
 #include <functional>
@@ -11,6 +10,7 @@
 #include "pictures/CFileObjLooker.h"
 #include "pictures/PictureWorkers.h"
 #include "ui/CMainDlg.h"
+#include "ui/CMultiLineEdit.h"
 #include "ui/DetailsText.h"
 #include "ui/DialogShared.h"
 #include "ui/SelectedRow.h"
@@ -45,9 +45,9 @@ void CMainDlg::ShowDetails() {
     const auto video = catalogue->Video(user, index);
     if (!video) return;
     ShowPicture(*m_picture, *video, [&] { StartVideoPictureRequest(catalogue, user, index); });
-    m_result_edit->clear();
+    m_result_edit->Clear();
     DisplayText = VideoDetailsText(VideoPagePrefix(), *video);
-    setWindowTitle(ServiceText(video->m_video_intro));
+    setWindowTitle(CellText(video->m_video_intro));
     AppendToResult(DisplayText);
     return;
   }
@@ -56,8 +56,8 @@ void CMainDlg::ShowDetails() {
   const auto first = catalogue->Video(index, 0);
   if (!user || !first) return;
   ShowPicture(*m_picture, *first, [&] { StartUserPictureRequest(catalogue, index); });
-  m_result_edit->clear();
-  setWindowTitle(ServiceText(first->m_video_desc));
+  m_result_edit->Clear();
+  setWindowTitle(CellText(first->m_video_desc));
   DisplayText = UserDetailsText(*user, *first);
   AppendToResult(DisplayText);
 }

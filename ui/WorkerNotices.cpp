@@ -6,11 +6,10 @@
 #include "http/Workbench.h"
 #include "platform/Notices.h"
 #include "ui/CMainDlg.h"
+#include "ui/CMultiLineEdit.h"
 #include "ui/DialogShared.h"
 
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextCursor>
 #include <QTreeWidget>
 
 #include <chrono>
@@ -29,15 +28,18 @@ void CMainDlg::OnWorkerNotice(std::uintptr_t wParam, int code) {
       return;
     }
     case EnableSend: {
-      std::lock_guard lock(DialogLock);
-      m_get_button->setEnabled(true);
-      m_post_button->setEnabled(true);
-      ReleaseWorkbench();  // the transfer's ShowResult has been read
+      // The buttons come back once the transfer's result is all in the box.
+      m_result_edit->WhenAppended([this] {
+        std::lock_guard lock(DialogLock);
+        m_get_button->setEnabled(true);
+        m_post_button->setEnabled(true);
+        ReleaseWorkbench();  // the transfer's ShowResult has been read
+      });
       return;
     }
     case ClearResult: {
       std::lock_guard lock(DialogLock);
-      m_result_edit->clear();
+      m_result_edit->Clear();
       return;
     }
     case VideoPictureReady: {
@@ -79,17 +81,11 @@ std::optional<std::int32_t> CMainDlg::PictureSize(std::uintptr_t user, std::uint
 
 void CMainDlg::AppendToResult(const std::wstring& text) {
   std::lock_guard lock(DialogLock);
-  QTextCursor end(m_result_edit->document());
-  end.movePosition(QTextCursor::End);
-  // Appended text cannot be undone, and the undo history goes with it. The frame goes in
-  // around the text rather than into a copy of it: a response can be megabytes long.
-  m_result_edit->setUndoRedoEnabled(false);
-  end.insertText(QStringLiteral("\r\n"));
-  end.insertText(QString::fromStdWString(text));
-  end.insertText(QStringLiteral("\r\n"));
-  m_result_edit->setUndoRedoEnabled(true);
-  m_result_edit->setTextCursor(end);
-  m_result_edit->ensureCursorVisible();
+  // The frame goes in around the text rather than into a copy of it: a response can be
+  // megabytes long.
+  m_result_edit->AppendText(QStringLiteral("\r\n"));
+  m_result_edit->AppendText(QString::fromStdWString(text));
+  m_result_edit->AppendText(QStringLiteral("\r\n"));
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
