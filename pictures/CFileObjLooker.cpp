@@ -1,36 +1,118 @@
 #include "pictures/CFileObjLooker.h"
 
+#include "pictures/PictureDecoding.h"
+#include "platform/Workers.h"
+
+#include <QCoreApplication>
+#include <QEvent>
 #include <QPainter>
 #include <QPalette>
-#include <string_view>
+
+#include <atomic>
+#include <mutex>
+#include <utility>
 
 namespace {
 
-// libjpeg draws a JPEG that ends early with its missing rows grey and calls it decoded; such a
-// download was cut short, so it counts as bytes that do not decode. A whole JPEG ends with its
-// end-of-image marker, which nothing inside the compressed data can imitate.
-bool IsCutShortJpeg(const unsigned char* bytes, int size) {
-  const std::string_view data(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(size));
-  const bool jpeg = data.starts_with("\xFF\xD8\xFF");
-  return jpeg && data.rfind("\xFF\xD9") == std::string_view::npos;
-}
+const QEvent::Type kDecodedEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// Orders a worker's posting of kDecodedEvent before the UI thread's reading of the event: Qt's
+// own hand-over is hidden from the thread sanitizer. Only the release and acquire matter.
+std::atomic<std::uint64_t> PublishedDecodes{0};
 
 }  // namespace
 
-CFileObjLooker::CFileObjLooker(QWidget* parent) : QWidget(parent) {
+// Where a worker leaves its decoded picture for the control, while the control lives.
+struct CFileObjLooker::Mailbox {
+  std::mutex m_mutex;
+  CFileObjLooker* m_control = nullptr;  // null once the control is gone
+  std::optional<std::pair<std::uint64_t, QImage>> m_decoded;
+};
+
+CFileObjLooker::CFileObjLooker(QWidget* parent)
+    : QWidget(parent), m_mailbox(std::make_shared<Mailbox>()) {
+  m_mailbox->m_control = this;
   // Every pixel is painted below, so there is no background to erase first.
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+CFileObjLooker::~CFileObjLooker() {
+  std::lock_guard lock(m_mailbox->m_mutex);
+  m_mailbox->m_control = nullptr;
+}
+
 bool CFileObjLooker::LoadPicture(const unsigned char* bytes, int size) {
   if (bytes == nullptr || size <= 0) return false;
-  m_image = std::make_unique<QImage>();
-  const bool decoded = !IsCutShortJpeg(bytes, size) && m_image->loadFromData(bytes, size);
-  // Painting stretches the picture on every repaint; a screen format makes that cheap.
-  if (decoded) *m_image = m_image->convertToFormat(QImage::Format_RGB32);
+  ++m_load;
+  m_waiting.reset();
+  QByteArray copy(reinterpret_cast<const char*>(bytes), size);
+  const auto picture_size = ShowablePictureSize(copy);
+  if (!picture_size) {
+    Show(std::nullopt);
+    return false;
+  }
+  if (DecodesQuickly(copy, *picture_size)) {
+    QImage image = DecodePicture(copy);
+    if (image.isNull()) {
+      Show(std::nullopt);
+      return false;
+    }
+    Show(std::move(image));
+    return true;
+  }
+  DecodeJob job{m_load, std::move(copy)};
+  if (m_decoding) {
+    m_waiting = std::move(job);
+    return true;
+  }
+  StartDecode(std::move(job));
+  return m_decoding;
+}
+
+bool CFileObjLooker::event(QEvent* event) {
+  PublishedDecodes.load(std::memory_order_acquire);
+  if (event->type() != kDecodedEvent) return QWidget::event(event);
+  TakeDecoded();
+  return true;
+}
+
+// A null image is bytes that did not decode.
+void CFileObjLooker::Show(std::optional<QImage> image) {
+  const bool decoded = image && !image->isNull();
+  m_image = std::make_unique<QImage>(decoded ? std::move(*image) : QImage());
   m_state = decoded ? PictureState::Loaded : PictureState::Failed;
   update();
-  return decoded;
+}
+
+// Without a worker (the window is closing, or no thread could be made) the picture is not shown.
+void CFileObjLooker::StartDecode(DecodeJob job) {
+  const std::uint64_t load = job.m_load;
+  m_decoding = StartWorker([mailbox = m_mailbox, job = std::move(job)] {
+    QImage image = DecodePicture(job.m_bytes);
+    std::lock_guard lock(mailbox->m_mutex);
+    if (mailbox->m_control == nullptr) return;
+    mailbox->m_decoded.emplace(job.m_load, std::move(image));
+    auto* decoded = new QEvent(kDecodedEvent);
+    PublishedDecodes.fetch_add(1, std::memory_order_release);
+    QCoreApplication::postEvent(mailbox->m_control, decoded);
+  });
+  if (!m_decoding && load == m_load) Show(std::nullopt);
+}
+
+// A decode for an earlier load is dropped; the load that waited meanwhile starts next.
+void CFileObjLooker::TakeDecoded() {
+  std::optional<std::pair<std::uint64_t, QImage>> decoded;
+  {
+    std::lock_guard lock(m_mailbox->m_mutex);
+    decoded.swap(m_mailbox->m_decoded);
+  }
+  m_decoding = false;
+  if (decoded && decoded->first == m_load) Show(std::move(decoded->second));
+  if (m_waiting) {
+    DecodeJob next = std::move(*m_waiting);
+    m_waiting.reset();
+    StartDecode(std::move(next));
+  }
 }
 
 void CFileObjLooker::paintEvent(QPaintEvent*) {
