@@ -86,7 +86,7 @@ bool UserList::AppendUser(std::unique_ptr<UserEntry> entry) {
       [](std::size_t sum, const auto& video) { return sum + TextBytes(*video); });
   std::lock_guard lock(m_mutex);
   if (m_first_fill == 0 && m_nicknames.contains(nickname)) return false;
-  if (!TakeTextRoom(bytes)) return false;
+  if (m_users.size() >= m_bounds.m_users || !TakeTextRoom(bytes)) return false;
   try {
     m_users.push_back(std::move(entry));
   } catch (...) {

@@ -21,6 +21,7 @@
 struct CatalogueBounds {
   std::size_t m_picture_bytes = kPictureBudget;     // all pictures together
   std::size_t m_text_bytes = kCatalogueTextBudget;  // all texts of all records together
+  std::size_t m_users = kMaxUsers;
   std::size_t m_videos_per_user = kMaxVideosPerUser;
 };
 
@@ -53,8 +54,8 @@ class UserList {
   // Appends a complete entry (a user and at least one video). During the first fill every
   // entry goes in, repeated nicknames too; afterwards only one whose nickname no listed user
   // has. The flag, the lookup and the append happen under one lock hold, so two top-list
-  // workers can't both add the same nickname. Nothing is appended past the text budget.
-  // Returns whether it was appended.
+  // workers can't both add the same nickname. Nothing is appended past the users a catalogue
+  // may hold or the text budget. Returns whether it was appended.
   bool AppendUser(std::unique_ptr<UserEntry> entry);
   // Appends unless the user already has a video with the same blog id, holds as many videos as
   // a user may, or the texts would pass the budget.

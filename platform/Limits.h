@@ -14,9 +14,11 @@ inline constexpr std::size_t kPictureBodyLimit = 8u << 20;     // one screenshot
 inline constexpr std::size_t kWorkbenchBodyLimit = 64u << 20;  // one workbench response
 
 // What the catalogue holds at most: the bytes of all its pictures, the bytes of all the texts
-// of its records, and the videos of one user. Past them a new record or picture is not stored.
+// of its records, its users and the videos of one user. Past them a new record or picture is
+// not stored. A top list names 100 users; the list view shows every user or video as a row.
 inline constexpr std::size_t kPictureBudget = 256u << 20;
-inline constexpr std::size_t kCatalogueTextBudget = 256u << 20;
+inline constexpr std::size_t kCatalogueTextBudget = 64u << 20;
+inline constexpr std::size_t kMaxUsers = 10000;
 inline constexpr std::size_t kMaxVideosPerUser = 10000;
 
 // One user's paging ends after this many pages, after this many pages in a row that add no

@@ -12,6 +12,7 @@
 #include <json/value.h>
 #include <json/writer.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -49,7 +50,8 @@ std::string Response(const std::string& stem, long first) {
 
 // A catalogue after its first fill with `users` users.
 std::unique_ptr<UserList> Catalogue(long users) {
-  auto list = std::make_unique<UserList>();
+  // Far more users than a catalogue of the program may hold: what is measured is the mapping.
+  auto list = std::make_unique<UserList>(CatalogueBounds{SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX});
   for (long first = 0; first < users; first += kElements) MapTopList(*list, Response("listed ", first));
   list->EndFirstFill();
   return list;

@@ -12,6 +12,7 @@
 #include <json/value.h>
 #include <json/writer.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -52,7 +53,8 @@ std::string UserPage() {
 
 // A catalogue holding the one user whose page it is, with the video the top list named.
 std::unique_ptr<UserList> OneUser() {
-  auto list = std::make_unique<UserList>();
+  // More videos than one user of the program may hold: what is measured is the mapping.
+  auto list = std::make_unique<UserList>(CatalogueBounds{SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX});
   MapTopList(*list, R"({"video_list":[{"nickname":"someone","blog_id":"top","video_screenshots":"x"}]})");
   list->EndFirstFill();
   return list;

@@ -99,4 +99,29 @@ TEST(UserList, StoredPictureLeavesEarlierReadersTheirBytesAndEveryTryCounts) {
   EXPECT_FALSE(list.TakePictureTry(0, 1));
 }
 
+// Past a bound the catalogue stores nothing more of that kind and keeps what it holds.
+TEST(UserList, HoldsNoMoreThanItsBoundsAllow) {
+  UserList list(CatalogueBounds{.m_picture_bytes = 10, .m_text_bytes = 40, .m_users = 3, .m_videos_per_user = 2});
+  ASSERT_TRUE(list.AppendUser(MakeEntry("ann", "a1")));  // 5 bytes of text
+  ASSERT_TRUE(list.AppendVideo(0, MakeVideo("a2")));
+  EXPECT_FALSE(list.AppendVideo(0, MakeVideo("a3"))) << "ann holds as many videos as a user may";
+  ASSERT_TRUE(list.AppendUser(MakeEntry("bob", "b1")));
+  EXPECT_FALSE(list.AppendUser(MakeEntry("carl", std::string(30, 'c')))) << "past the text budget";
+  ASSERT_TRUE(list.AppendUser(MakeEntry("dora", std::string(24, 'd'))));  // 40 bytes in all
+  EXPECT_FALSE(list.AppendVideo(1, MakeVideo("e"))) << "the text budget is used up";
+  EXPECT_FALSE(list.AppendUser(MakeEntry("", ""))) << "the catalogue holds as many users as it may";
+  EXPECT_EQ(list.UserCount(), 3u);
+  EXPECT_EQ(list.VideoCount(0), 2u);
+  EXPECT_EQ(list.VideoCount(1), 1u);
+
+  ASSERT_TRUE(list.StorePicture(0, 0, std::vector<unsigned char>(6, 1)));
+  EXPECT_FALSE(list.StorePicture(1, 0, std::vector<unsigned char>(5, 2))) << "11 bytes in all";
+  EXPECT_EQ(list.Video(1, 0)->m_picture_ready, 0);
+  ASSERT_TRUE(list.StorePicture(1, 0, std::vector<unsigned char>(4, 2)));
+  ASSERT_TRUE(list.StorePicture(0, 0, std::vector<unsigned char>(2, 3))) << "a replaced picture gives its bytes back";
+  ASSERT_TRUE(list.StorePicture(0, 1, std::vector<unsigned char>(4, 4)));
+  EXPECT_EQ(list.Video(0, 0)->m_picture_size, 2);
+  EXPECT_EQ(list.Video(0, 1)->m_picture_size, 4);
+}
+
 }  // namespace

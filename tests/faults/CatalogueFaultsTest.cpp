@@ -4,6 +4,7 @@
 
 #include "catalogue/ListWorkers.h"
 #include "catalogue/UserList.h"
+#include "platform/Limits.h"
 #include "platform/Notices.h"
 #include "platform/Workers.h"
 #include "tests/catalogue/ServiceDocuments.h"
@@ -197,8 +198,50 @@ TEST_F(CatalogueFaults, CursorThatLoopsBetweenTwoValuesEndsTheFetch) {
   EXPECT_EQ(BlogIds(m_list, 0), std::vector<std::string>{"ann 0"});
 }
 
-TEST_F(CatalogueFaults, TopListOfAHundredThousandUsersIsMappedWholeAndOnlyOnce) {
-  constexpr int kUsers = 100000;
+// A service that pages on without end: one whose pages each bring new videos stops at the
+// videos a user may hold, one whose pages bring nothing new stops after a few such pages. Both
+// fetches announce their end.
+TEST_F(CatalogueFaults, UserPagesWithoutEndStopAtTheVideoBoundOrWhenNothingNewComes) {
+  struct Endless {
+    const char* m_path;
+    bool m_new_videos;
+    std::size_t m_requests;
+    std::size_t m_videos;
+  };
+  const Endless cases[] = {{"/fresh", true, 3, 50}, {"/same", false, 1 + kMaxPagesWithoutNewVideos, 2}};
+  for (const Endless& endless : cases) {
+    m_server.Routes().Get(std::string(endless.m_path) + "/home_user",
+                          [endless](const httplib::Request& request, httplib::Response& response) {
+                            const int page = std::atoi(request.get_param_value("cursor").c_str());
+                            std::vector<Json::Value> videos;
+                            for (int video = 0; video < (endless.m_new_videos ? 20 : 1); ++video) {
+                              videos.push_back(PageVideo(std::to_string(endless.m_new_videos ? page * 20 + video : 0)));
+                            }
+                            response.set_content(UserPageText(std::to_string(page + 1), {videos}), "application/json");
+                          });
+  }
+  m_server.Start();
+  for (std::size_t user = 0; user < std::size(cases); ++user) {
+    SCOPED_TRACE(cases[user].m_path);
+    UserList list(CatalogueBounds{.m_videos_per_user = 50});
+    AddUser(list, "ann", {"http://pictures.test/ann."});
+    list.EndFirstFill();
+    const std::size_t requests_before = m_server.RequestCount();
+    UseService(m_server.BaseUrl() + cases[user].m_path);
+    ASSERT_TRUE(StartUserVideosThread(&list, 0));
+    const auto notices = m_notices.WaitFor(user + 1, 30s);
+    ASSERT_EQ(notices.size(), user + 1) << "the fetch never ended";
+    EXPECT_EQ(notices.back(), (PostedNotice{0, VideosPageReady}));
+    ASSERT_TRUE(WaitForWorkers(10s));
+    EXPECT_EQ(m_server.RequestCount() - requests_before, cases[user].m_requests);
+    EXPECT_EQ(list.VideoCount(0), cases[user].m_videos);
+  }
+}
+
+// Each answer repeats every user of the one before and names one more; the catalogue holds
+// kMaxUsers users and takes no more.
+TEST_F(CatalogueFaults, TopListsOfManyUsersAreMappedWholeOnceAndUpToTheCatalogueBound) {
+  constexpr int kUsers = static_cast<int>(kMaxUsers) - 1;
   auto top_list = [](int users) {
     std::string text = "{\"video_list\":[";
     for (int user = 0; user < users; ++user) {
@@ -210,7 +253,6 @@ TEST_F(CatalogueFaults, TopListOfAHundredThousandUsersIsMappedWholeAndOnlyOnce) 
   };
   std::atomic<int> fetches{0};
   m_server.Routes().Get("/top_video", [&](const httplib::Request&, httplib::Response& response) {
-    // The second answer repeats every user and names one more.
     response.set_content(top_list(kUsers + fetches++), "application/json");
   });
   m_server.Start();
@@ -226,9 +268,11 @@ TEST_F(CatalogueFaults, TopListOfAHundredThousandUsersIsMappedWholeAndOnlyOnce) 
     ASSERT_EQ(video->m_video_blog_id, "b" + std::to_string(user));
   }
 
-  ASSERT_TRUE(StartTopListThread(&m_list));
-  ASSERT_EQ(m_notices.WaitFor(2, 30s).size(), 2u);
-  ASSERT_EQ(m_list.UserCount(), static_cast<std::size_t>(kUsers) + 1);
+  for (std::size_t fetch = 2; fetch <= 3; ++fetch) {
+    ASSERT_TRUE(StartTopListThread(&m_list));
+    ASSERT_EQ(m_notices.WaitFor(fetch, 30s).size(), fetch);
+    ASSERT_EQ(m_list.UserCount(), kMaxUsers) << "after fetch " << fetch;
+  }
   EXPECT_EQ(m_list.User(kUsers)->m_nickname, "user " + std::to_string(kUsers));
   EXPECT_EQ(m_list.VideoCount(0), 1u);
 }

@@ -4,8 +4,10 @@
 #include "catalogue/UserList.h"
 #include "demo/Pictures.h"
 #include "pictures/PictureWorkers.h"
+#include "platform/Limits.h"
 #include "platform/Notices.h"
 #include "platform/Workers.h"
+#include "tests/support/Compression.h"
 #include "tests/support/ListedUsers.h"
 #include "tests/faults/NoticeLog.h"
 #include "tests/faults/RawServer.h"
@@ -72,18 +74,25 @@ class PictureFaults : public ::testing::Test {
 TEST_F(PictureFaults, DownloadsWithoutAWholeAnswerStoreNothingAndKeepTheHeldPicture) {
   Serve("missing.", 404, "", "");
   Serve("empty.", 200, "", "image/jpeg");
+  // A picture past the limit of one picture, and one that unpacks without end.
+  Serve("large.", 200, m_jpeg + std::string(kPictureBodyLimit, '\0'), "image/jpeg");
+  m_server.Routes().Get("/shots/unpacks\\.mov\\.3in1\\.jpg", [](const httplib::Request&, httplib::Response& response) {
+    response.set_header("Content-Encoding", "gzip");
+    response.set_content(pagetap::test::GzipOfRepeats(64u << 20, '\xFF'), "image/jpeg");
+  });
   m_server.Start();
   // Half the picture, then the connection is reset.
   RawServer reset(
       RawReply(m_jpeg.substr(0, m_jpeg.size() / 2), m_jpeg.size(), "Content-Type: image/jpeg\r\n"),
       RawEnding::Reset);
   const std::string refused = "http://127.0.0.1:" + std::to_string(pagetap::test::ClosedPort());
-  AddTwoUsers({m_server.BaseUrl() + "/shots/missing.", m_server.BaseUrl() + "/shots/empty.",
-               reset.BaseUrl() + "/shots/reset.", refused + "/shots/refused."},
+  const std::string shots = m_server.BaseUrl() + "/shots/";
+  AddTwoUsers({shots + "missing.", shots + "empty.", reset.BaseUrl() + "/shots/reset.",
+               refused + "/shots/refused.", shots + "large.", shots + "unpacks."},
               m_jpeg);
 
   DownloadEveryPicture();
-  for (std::size_t video = 0; video < 4; ++video) {
+  for (std::size_t video = 0; video < 6; ++video) {
     SCOPED_TRACE(m_list.Video(0, video)->m_video_3in1_url);
     const auto held = m_list.Video(0, video);
     EXPECT_TRUE(PictureText(m_list, 0, video) == m_jpeg);
@@ -96,7 +105,7 @@ TEST_F(PictureFaults, DownloadsWithoutAWholeAnswerStoreNothingAndKeepTheHeldPict
     EXPECT_EQ(none->m_picture_tries, 5) << "downloads use up no tries";
   }
   EXPECT_EQ(m_notices.Notices(), std::vector<PostedNotice>{});
-  EXPECT_EQ(m_server.RequestCount(), 4u);
+  EXPECT_EQ(m_server.RequestCount(), 8u);
   EXPECT_EQ(reset.Heads().size(), 2u);
 }
 

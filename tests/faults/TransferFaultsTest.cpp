@@ -2,6 +2,7 @@
 // shows, and that transfers which never finish end at the 10 s limit or at once on shutdown.
 // Shutdown is one way for the whole process; ctest runs each case in a process of its own.
 
+#include "catalogue/FetchBody.h"
 #include "catalogue/ListWorkers.h"
 #include "catalogue/UserList.h"
 #include "http/CreateRequest.h"
@@ -10,6 +11,7 @@
 #include "http/Workbench.h"
 #include "pictures/PictureWorkers.h"
 #include "pictures/StartPictureWorker.h"
+#include "platform/Limits.h"
 #include "platform/Notices.h"
 #include "platform/Workers.h"
 #include "tests/support/ListedUsers.h"
@@ -148,6 +150,51 @@ TEST_F(TransferFaults, BodyThatSaysGzipButIsPlainGivesNothing) {
   EXPECT_EQ(body, "kept ");
   EXPECT_EQ(status, -7);
   EXPECT_EQ(WorkbenchText(server.BaseUrl() + "/liar"), L"未收到任何信息!");
+}
+
+// Bodies that would never end, each through every kind of transfer: each stops at its kind's
+// byte limit, keeps what arrived, and counts as not completed, so a picture stores nothing.
+TEST_F(TransferFaults, BodiesWithoutEndStopAtTheLimitOfTheirKind) {
+  constexpr std::size_t kUnpacked = 256u << 20;  // more than any limit
+  TestServer server;
+  const std::string bomb = pagetap::test::GzipOfRepeats(kUnpacked, ' ');
+  ServeEncoded(server, "/bomb", bomb, "gzip");
+  ServeEncoded(server, "/nested", pagetap::test::GzipCompress(bomb), "gzip, gzip");
+  server.Routes().Get("/endless", [](const httplib::Request&, httplib::Response& response) {
+    response.set_chunked_content_provider(kUntouchedType, [](std::size_t, httplib::DataSink& sink) {
+      static const std::string piece(64 * 1024, 'x');
+      return sink.write(piece.data(), piece.size());
+    });
+  });
+  server.Start();
+  ASSERT_LT(bomb.size(), 1u << 20);
+
+  struct Kind {
+    const char* m_name;
+    std::size_t m_limit;
+  };
+  for (const Kind& kind : {Kind{"catalogue", kCatalogueBodyLimit}, Kind{"picture", kPictureBodyLimit},
+                           Kind{"workbench", kWorkbenchBodyLimit}}) {
+    for (const char* path : {"/bomb", "/nested", "/endless"}) {
+      SCOPED_TRACE(std::string(kind.m_name) + " " + path);
+      const std::string url = server.BaseUrl() + path;
+      const auto begin = std::chrono::steady_clock::now();
+      std::size_t received = 0;
+      if (kind.m_limit == kWorkbenchBodyLimit) {
+        FormSnapshot = {url, "", ""};
+        WorkbenchGet();
+        received = ResponseBody.size();
+      } else {
+        bool completed = true;
+        received = FetchBody(url, kind.m_limit, &completed).size();
+        EXPECT_FALSE(completed);
+      }
+      const auto taken = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin);
+      ::testing::Test::RecordProperty(std::string(kind.m_name) + path + "_seconds", std::to_string(taken.count()));
+      EXPECT_LE(received, kind.m_limit);
+      EXPECT_GT(received, kind.m_limit - (1u << 20)) << "the transfer ended before its limit";
+    }
+  }
 }
 
 // The one case in this folder that waits out the 10 s transfer limit, so every kind of transfer

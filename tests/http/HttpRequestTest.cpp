@@ -1,8 +1,10 @@
+#include "http/AppendBody.h"
 #include "http/CreateRequest.h"
 #include "http/HttpGetRequest.h"
 #include "http/HttpPostRequest.h"
 #include "http/Trace.h"
 #include "http/TransferSwitches.h"
+#include "platform/Workers.h"
 #include "tests/support/TempCurrentDirectory.h"
 #include "tests/support/TestServer.h"
 
@@ -214,6 +216,31 @@ TEST(HttpRequestFailures, StallPastTheTransferLimitKeepsWhatArrived) {
   EXPECT_EQ(Fetch(RequestKind::Get, server.BaseUrl() + "/stall", &status), "first part");
   EXPECT_GE(std::chrono::steady_clock::now() - start, 9900ms) << "the 10 s limit, give or take libcurl's timer";
   EXPECT_EQ(status, -7) << "a transfer that timed out did not complete";
+}
+
+// The write callback itself ends a transfer, keeping what arrived: past the body's limit, past
+// the deadline, and once shutdown is requested (last, as shutdown is for good).
+TEST(HttpRequestFailures, WriteCallbackEndsTheTransferPastItsBounds) {
+  CURL* easy = curl_easy_init();
+  ASSERT_NE(easy, nullptr);
+  std::string body = "held";
+  const auto later = std::chrono::steady_clock::now() + 1h;
+  char bytes[] = "abcdef";
+  BodySink sink{&body, easy, 10, later};
+  EXPECT_EQ(AppendBody(bytes, 1, 6, &sink), 6u);
+  EXPECT_EQ(AppendBody(bytes, 1, 1, &sink), 0u) << "eleven bytes would pass the limit";
+  sink.limit = 11;
+  EXPECT_EQ(AppendBody(bytes, 1, 1, &sink), 1u);
+  EXPECT_EQ(body, "heldabcdefa");
+
+  sink.limit = 100;
+  sink.deadline = std::chrono::steady_clock::now() - 1ms;
+  EXPECT_EQ(AppendBody(bytes, 1, 1, &sink), 0u);
+  sink.deadline = later;
+  RequestShutdown();
+  EXPECT_EQ(AppendBody(bytes, 1, 1, &sink), 0u);
+  EXPECT_EQ(body, "heldabcdefa");
+  curl_easy_cleanup(easy);
 }
 
 TEST(HttpsRequest, SelfSignedCertificateIsAccepted) {

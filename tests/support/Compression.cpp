@@ -3,6 +3,8 @@
 #define ZLIB_CONST
 #include <zlib.h>
 
+#include <algorithm>
+
 namespace pagetap::test {
 namespace {
 
@@ -26,6 +28,32 @@ std::string Compress(const std::string& plain, int window_bits) {
 }
 
 }  // namespace
+
+std::string GzipOfRepeats(std::size_t size, char byte) {
+  z_stream stream{};
+  if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY) != Z_OK) {
+    return {};
+  }
+  const std::string repeats(1 << 20, byte);
+  std::string packed;
+  char out[1 << 16];
+  int result = Z_OK;
+  while (result == Z_OK) {
+    const std::size_t piece = std::min(size, repeats.size());
+    size -= piece;
+    stream.next_in = reinterpret_cast<const Bytef*>(repeats.data());
+    stream.avail_in = static_cast<uInt>(piece);
+    const int flush = size == 0 ? Z_FINISH : Z_NO_FLUSH;
+    do {
+      stream.next_out = reinterpret_cast<Bytef*>(out);
+      stream.avail_out = sizeof out;
+      result = deflate(&stream, flush);
+      packed.append(out, sizeof out - stream.avail_out);
+    } while (stream.avail_out == 0);
+  }
+  deflateEnd(&stream);
+  return result == Z_STREAM_END ? packed : std::string();
+}
 
 std::string GzipCompress(const std::string& plain) { return Compress(plain, 15 + 16); }
 

@@ -10,14 +10,17 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "catalogue/ViewMode.h"
 #include "pictures/CFileObjLooker.h"
+#include "platform/Limits.h"
 #include "platform/Workers.h"
 #include "tests/ui/CatalogueService.h"
 #include "tests/ui/DialogFixture.h"
+#include "ui/CMultiLineEdit.h"
 #include "ui/ControlIds.h"
 #include "ui/DialogShared.h"
 
@@ -319,6 +322,30 @@ TEST_F(CatalogueViews, ReturnListRebuildsTheUserViewWithEverySizeInK) {
   EXPECT_EQ(Column(1), sizes);
   FinishWorkers();
   EXPECT_EQ(m_service.Requests("/top_video").size(), 1u) << "it fetches nothing";
+}
+
+// A megabyte nickname and description: the row and the caption show their first characters,
+// the details text all of them.
+TEST_F(CatalogueViews, LongTextsShowCutInTheListAndTheCaptionAndWholeInTheDetails) {
+  std::string nickname;
+  while (nickname.size() < (1u << 20)) nickname += "\xE4\xB8\xAD";  // one CJK character in UTF-8
+  auto entry = std::make_unique<UserEntry>();
+  entry->m_user = std::make_unique<UserRecord>();
+  entry->m_user->m_nickname = nickname;
+  entry->m_videos.push_back(std::make_unique<VideoRecord>());
+  entry->m_videos.back()->m_video_desc = nickname + " desc";
+  ASSERT_TRUE(Catalogue().AppendUser(std::move(entry)));
+  PressButton(IDOK);
+  ASSERT_TRUE(ListShows(4, 1));
+  const QString whole = Text(nickname);
+  for (int column : {0, 3}) EXPECT_EQ(Column(column)[0], whole.left(kListCellChars)) << "column " << column;
+
+  ClickRow(0);
+  EXPECT_EQ(m_dialog.windowTitle(), whole.left(kListCellChars));
+  auto* result = Item<CMultiLineEdit>(IDC_RESULT);
+  ASSERT_TRUE(QTest::qWaitFor([result] { return !result->Appending(); }, 20000));
+  EXPECT_TRUE(result->Text().contains("\r\nm_nickname-----\r\n" + whole + "\r\n"));
+  EXPECT_TRUE(result->Text().endsWith("m_video_desc-----\r\n" + whole + " desc\r\n"));
 }
 
 TEST_F(CatalogueViews, TwoQuickPressesOfTheTopListButtonLeaveOneRowPerCatalogueUser) {

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
@@ -25,6 +26,13 @@ QByteArray Encoded(const QImage& image, const char* format) {
   buffer.open(QIODevice::WriteOnly);
   EXPECT_TRUE(image.save(&buffer, format, 95));
   return bytes;
+}
+
+// A JPEG of one colour, quick to make at any size.
+QByteArray FlatJpeg(int width, int height, QColor colour) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(colour);
+  return Encoded(image, "JPG");
 }
 
 // 64 by 32 pixels, one colour per quadrant.
@@ -151,6 +159,12 @@ TEST_F(PictureControl, BytesThatAreNotAPictureShowTheEmptyState) {
   EXPECT_EQ(m_control.State(), PictureState::Failed);
   ExpectEmptyState();
 
+  // More pixels than a picture may have, however few bytes make them.
+  ASSERT_TRUE(Load(QuadrantsJpeg()));
+  EXPECT_FALSE(Load(FlatJpeg(5000, 4000, Qt::white)));
+  EXPECT_EQ(m_control.State(), PictureState::Failed);
+  ExpectEmptyState();
+
   // Cut inside the picture's rows, where the decoder itself would carry on.
   ASSERT_TRUE(Load(QuadrantsJpeg()));
   QByteArray cut = QuadrantsJpeg();
@@ -187,4 +201,36 @@ TEST_F(PictureControl, TheSameBytesTwiceShowTheSamePicture) {
   jpeg.fill('\0');
   m_control.update();
   EXPECT_EQ(Shown(), first);
+}
+
+// A picture too large to decode on the UI thread arrives later; until then the control keeps
+// what it showed, and a load after it wins over it however the decodes finish.
+TEST_F(PictureControl, LargePicturesArriveLaterAndNeverOverALaterLoad) {
+  const auto wait_for_decodes = [this] {
+    while (m_control.Decoding()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  };
+  const QByteArray blue = FlatJpeg(2000, 2000, Qt::blue);
+  const QByteArray green = FlatJpeg(2000, 2000, Qt::green);
+  ASSERT_TRUE(Load(QuadrantsJpeg()));
+  const QImage quadrants = Shown();
+
+  ASSERT_TRUE(Load(blue));
+  EXPECT_TRUE(m_control.Decoding());
+  EXPECT_EQ(Shown(), quadrants);
+  wait_for_decodes();
+  EXPECT_EQ(m_control.State(), PictureState::Loaded);
+  EXPECT_TRUE(Near(Shown().pixelColor(kWidth / 2, kHeight / 2), Qt::blue));
+
+  // A small picture loaded while a large one decodes.
+  ASSERT_TRUE(Load(green));
+  ASSERT_TRUE(Load(QuadrantsJpeg()));
+  wait_for_decodes();
+  EXPECT_EQ(Shown(), quadrants);
+
+  // Three large ones in a row: the one in the middle never decodes, the last is shown.
+  ASSERT_TRUE(Load(blue));
+  ASSERT_TRUE(Load(QuadrantsJpeg() + QByteArray(600 * 1024, '\0')));
+  ASSERT_TRUE(Load(green));
+  wait_for_decodes();
+  EXPECT_TRUE(Near(Shown().pixelColor(kWidth / 2, kHeight / 2), Qt::green));
 }

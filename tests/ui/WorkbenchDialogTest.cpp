@@ -8,6 +8,7 @@
 #include "tests/support/TempCurrentDirectory.h"
 #include "tests/support/TestServer.h"
 #include "tests/ui/DialogFixture.h"
+#include "ui/CMultiLineEdit.h"
 #include "ui/ControlIds.h"
 
 #include <QCheckBox>
@@ -183,6 +184,40 @@ TEST_F(WorkbenchDialog, GetAppendsEachDecodedResponseAndBringsBothButtonsBack) {
     EXPECT_EQ(Header(request, "Referer"), "");
     EXPECT_EQ(Header(request, "Cookie"), "") << "the check boxes stayed disabled, so no cookies";
   }
+}
+
+// A megabyte on one line, then short lines: the box takes it in over many turns of the event
+// loop, holding the long line as several blocks, yet its text and a copy of it are the
+// response exactly, and GET comes back only once all of it is in. A CLEAR while a response
+// goes in empties the box for good and brings the buttons back.
+TEST_F(WorkbenchDialog, ALongResponseIsAllInTheBoxWhenTheButtonsComeBack) {
+  std::string body(1u << 20, ' ');
+  for (std::size_t at = 0; at < body.size(); ++at) body[at] = static_cast<char>('!' + at % 90);
+  for (int line = 0; line < 20000; ++line) body += "\r\nline " + std::to_string(line);
+  m_server.ServeText("/long", body, "text/plain");
+  ReachWorkbench();
+  auto* result = Item<CMultiLineEdit>(IDC_RESULT);
+  const QString before = result->Text();
+  m_url->setText(QString::fromStdString(Url("/long")));
+
+  ASSERT_TRUE(Transfer(m_get));
+  const QString expected = before + "\r\n" + QString::fromStdString(body) + "\r\n";
+  EXPECT_FALSE(result->Appending());
+  EXPECT_TRUE(result->Text() == expected);
+  EXPECT_GT(m_result->blockCount(), 20000 + 50) << "the long line is held in blocks";
+  m_result->selectAll();
+  m_result->copy();
+  QString copied = expected;
+  copied.replace("\r\n", "\n");
+  EXPECT_TRUE(QGuiApplication::clipboard()->text() == copied);
+
+  Press(m_get);
+  ASSERT_TRUE(QTest::qWaitFor([result] { return result->Appending(); }, kPatienceMs));
+  Press(ID_EDIT_CLEAR);
+  EXPECT_TRUE(m_get->isEnabled() && m_post->isEnabled());
+  QCoreApplication::processEvents();  // a turn already due finds nothing left to append
+  EXPECT_TRUE(result->Text().isEmpty());
+  EXPECT_TRUE(m_result->toPlainText().isEmpty());
 }
 
 TEST_F(WorkbenchDialog, PostSendsThePostDataTextWholeAsItStands) {
