@@ -1,16 +1,22 @@
 #include "catalogue/JsonText.h"
 
 #include "platform/Limits.h"
+#include "platform/ScopeExit.h"
 
 #include <json/reader.h>
+#include <malloc.h>
 
 #include <charconv>
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <system_error>
 
 namespace {
+
+// A document of this size may parse into tens of megabytes.
+constexpr std::size_t kTrimAfterBytes = 256 * 1024;
 
 // The classic reader's rules: comments and text after the root are let through, a trailing
 // comma or a leading byte-order mark is not.
@@ -41,18 +47,26 @@ bool NumberText(const Json::Value& value, std::string& field) {
 
 }  // namespace
 
-std::optional<Json::Value> ParseDocument(const std::string& text) {
-  if (text.empty()) return std::nullopt;
+bool WithDocument(const std::string& text, const std::function<void(const Json::Value&)>& use) {
+  if (text.empty()) return false;
+  static std::mutex one_document;
+  std::lock_guard lock(one_document);
+  // Each worker thread allocates from a malloc arena of its own, which would keep the peak of
+  // the largest tree it ever built; the memory of a large tree goes back to the system.
+  const ScopeExit give_back([large = text.size() >= kTrimAfterBytes] {
+    if (large) malloc_trim(0);
+  });
+  Json::Value root;
   try {
     const std::unique_ptr<Json::CharReader> reader(ReaderSettings().newCharReader());
-    Json::Value root;
     std::string errors;
-    if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors)) return std::nullopt;
-    return root;
+    if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors)) return false;
   } catch (const std::exception&) {
     // Json::Exception (the nesting limit, for one) derives from std::exception.
-    return std::nullopt;
+    return false;
   }
+  use(root);
+  return true;
 }
 
 bool ReadText(const Json::Value& object, const char* key, std::string& field) {

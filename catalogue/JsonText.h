@@ -4,12 +4,14 @@
 
 #include <json/value.h>
 
-#include <optional>
+#include <functional>
 #include <string>
 
-// The whole text as one JSON document. nullopt when the text is empty or malformed, nests
-// deeper than the reader allows, or the reader fails in any other way.
-std::optional<Json::Value> ParseDocument(const std::string& text);
+// Parses the whole text as one JSON document and hands it to `use`. False, and `use` not called,
+// when the text is empty or malformed, nests deeper than the reader allows, or the reader fails
+// in any other way. The parsed tree of a document of tiny values takes some fifty times the
+// text's size, so one document at a time is parsed and used, whatever the workers.
+bool WithDocument(const std::string& text, const std::function<void(const Json::Value&)>& use);
 
 // Reads member `key` of `object` into `field` when it is present: a string gives its bytes, a
 // boolean "true" or "false", a number its JSON text. A missing or null member, an array or an

@@ -41,20 +41,21 @@ std::unique_ptr<UserEntry> EntryFrom(const Json::Value& element) {
 
 void MapTopList(UserList& list, const std::string& text) {
   try {
-    const auto root = ParseDocument(text);
-    if (!root || !root->isObject()) return;
-    const Json::Value& elements = (*root)["video_list"];
-    if (!elements.isArray()) return;
-    for (Json::ArrayIndex i = 0; i < elements.size(); ++i) {
-      const Json::Value& element = elements[i];
-      if (!element.isObject()) continue;
-      if (!list.FirstFill()) {
-        // Only a cheap early skip: AppendUser decides again under the catalogue's lock.
-        std::string nickname;
-        if (!ReadText(element, "nickname", nickname) || list.HasNickname(nickname)) continue;
+    WithDocument(text, [&](const Json::Value& root) {
+      if (!root.isObject()) return;
+      const Json::Value& elements = root["video_list"];
+      if (!elements.isArray()) return;
+      for (Json::ArrayIndex i = 0; i < elements.size(); ++i) {
+        const Json::Value& element = elements[i];
+        if (!element.isObject()) continue;
+        if (!list.FirstFill()) {
+          // Only a cheap early skip: AppendUser decides again under the catalogue's lock.
+          std::string nickname;
+          if (!ReadText(element, "nickname", nickname) || list.HasNickname(nickname)) continue;
+        }
+        list.AppendUser(EntryFrom(element));
       }
-      list.AppendUser(EntryFrom(element));
-    }
+    });
   } catch (const std::exception&) {
     // Out of memory while building a record: it was never appended, the catalogue stays whole.
   }

@@ -23,10 +23,12 @@ std::unique_ptr<VideoRecord> VideoFrom(const Json::Value& element) {
 
 std::optional<std::string> MapUserCursor(UserList& list, std::size_t user, const std::string& text) {
   try {
-    const auto root = ParseDocument(text);
-    std::string cursor;
-    if (!root || !ReadText(*root, "next_cursor", cursor)) return std::nullopt;
-    list.SetNextCursor(user, cursor);
+    std::optional<std::string> cursor;
+    WithDocument(text, [&](const Json::Value& root) {
+      std::string read;
+      if (ReadText(root, "next_cursor", read)) cursor = std::move(read);
+    });
+    if (cursor) list.SetNextCursor(user, *cursor);
     return cursor;
   } catch (const std::exception&) {
     return std::nullopt;
@@ -35,24 +37,25 @@ std::optional<std::string> MapUserCursor(UserList& list, std::size_t user, const
 
 void MapUserVideos(UserList& list, std::size_t user, const std::string& text) {
   try {
-    const auto root = ParseDocument(text);
-    if (!root || !root->isObject()) return;
-    const Json::Value& diaries = (*root)["diary_list"];
-    if (!diaries.isArray()) return;
-    std::string key;
-    for (Json::ArrayIndex d = 0; d < diaries.size(); ++d) {
-      const Json::Value& diary = diaries[d];
-      if (!diary.isObject()) continue;
-      const Json::Value& elements = diary["video_list"];
-      if (!elements.isArray()) continue;
-      for (Json::ArrayIndex e = 0; e < elements.size(); ++e) {
-        const Json::Value& element = elements[e];
-        if (!element.isObject()) continue;
-        ReadText(element, "blog_id", key);
-        if (list.HasBlogId(user, key)) continue;
-        list.AppendVideo(user, VideoFrom(element));
+    WithDocument(text, [&](const Json::Value& root) {
+      if (!root.isObject()) return;
+      const Json::Value& diaries = root["diary_list"];
+      if (!diaries.isArray()) return;
+      std::string key;
+      for (Json::ArrayIndex d = 0; d < diaries.size(); ++d) {
+        const Json::Value& diary = diaries[d];
+        if (!diary.isObject()) continue;
+        const Json::Value& elements = diary["video_list"];
+        if (!elements.isArray()) continue;
+        for (Json::ArrayIndex e = 0; e < elements.size(); ++e) {
+          const Json::Value& element = elements[e];
+          if (!element.isObject()) continue;
+          ReadText(element, "blog_id", key);
+          if (list.HasBlogId(user, key)) continue;
+          list.AppendVideo(user, VideoFrom(element));
+        }
       }
-    }
+    });
   } catch (const std::exception&) {
     // Out of memory while building a record: it was never appended, the entry stays whole.
   }

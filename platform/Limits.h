@@ -8,8 +8,10 @@
 #include <cstddef>
 
 // Bytes one transfer may bring, after content decoding; past them the transfer ends and keeps
-// what arrived before. A real weekly top list is about 100 KB, a screenshot about 100 KB.
-inline constexpr std::size_t kCatalogueBodyLimit = 16u << 20;  // a top list or a user page
+// what arrived before. A real weekly top list is about 100 KB, a screenshot about 100 KB. A
+// JSON document of tiny values parses into some fifty times its size, hence the smaller bound
+// for the service's documents.
+inline constexpr std::size_t kCatalogueBodyLimit = 4u << 20;   // a top list or a user page
 inline constexpr std::size_t kPictureBodyLimit = 8u << 20;     // one screenshot picture
 inline constexpr std::size_t kWorkbenchBodyLimit = 64u << 20;  // one workbench response
 

@@ -117,7 +117,7 @@ void CMainDlg::OnInitDialog() {
 
   m_userinfo_button = Item<QPushButton>(IDC_USERINFO);
   m_userinfo_button->setText(QString::fromUtf8("本周最热视频"));
-  m_result_edit->SetText(QString::fromUtf8(kUsageText));
+  m_result_edit->SetText(QString::fromUtf8(kUsageText).toStdWString());
 
   const bool workbench = WorkbenchEnabledAtStart();
   m_get_button->setEnabled(workbench);
@@ -149,8 +149,8 @@ void CMainDlg::CentreOnWorkArea() {
 void CMainDlg::WriteForm() {
   Item<QLineEdit>(IDC_URL)->setText(QString::fromStdWString(m_url_text));
   Item<QLineEdit>(IDC_REFERER)->setText(QString::fromStdWString(m_referer_text));
-  Item<CMultiLineEdit>(IDC_POSTDATA)->SetText(QString::fromStdWString(m_post_data_text));
-  Item<CMultiLineEdit>(IDC_RESULT)->SetText(QString::fromStdWString(m_result_text));
+  Item<CMultiLineEdit>(IDC_POSTDATA)->SetText(m_post_data_text);
+  Item<CMultiLineEdit>(IDC_RESULT)->SetText(m_result_text);
   Item<QCheckBox>(IDC_DEBUG)->setChecked(m_debug != 0);
   Item<QCheckBox>(IDC_HEAD)->setChecked(m_head != 0);
   Item<QCheckBox>(IDC_SENDCOOKIE)->setChecked(m_send_cookie != 0);

@@ -40,7 +40,7 @@ class CMainDlg : public QWidget {
 
   // Appends CR LF, the text and CR LF at the end of the result box, whatever is selected. A
   // long text goes on going in over the next turns of the event loop, after what came before.
-  void AppendToResult(const std::wstring& text);
+  void AppendToResult(std::wstring text);
   // A row or column the list does not have is left alone.
   void SetListItemText(int row, int column, const std::wstring& text);
 

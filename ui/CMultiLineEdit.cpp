@@ -16,8 +16,8 @@ namespace {
 
 // One turn of the event loop inserts slices for about this long, then lets input and painting
 // in. A slice is small enough to lay out in a few milliseconds.
-constexpr qint64 kTurnMs = 20;
-constexpr qsizetype kSliceChars = 16 * 1024;
+constexpr qint64 kTurnMs = 12;
+constexpr std::size_t kSliceChars = 8 * 1024;
 // A block longer than this is cut at the start of its last wrapped line.
 constexpr int kLongBlockChars = 8 * 1024;
 
@@ -25,14 +25,15 @@ constexpr QChar kBeginningOfFrame(0xFDD0);
 constexpr QChar kEndOfFrame(0xFDD1);
 
 // Where a slice of `text` from `from` ends: never between CR and LF, which go in as one line
-// break only together, nor inside a surrogate pair.
-qsizetype SliceEnd(const QString& text, qsizetype from) {
-  qsizetype end = std::min(text.size(), from + kSliceChars);
-  if (end < text.size() && end > from + 1 &&
-      ((text[end - 1] == u'\r' && text[end] == u'\n') || text[end].isLowSurrogate())) {
-    --end;
-  }
+// break only together.
+std::size_t SliceEnd(const std::wstring& text, std::size_t from) {
+  std::size_t end = std::min(text.size(), from + kSliceChars);
+  if (end < text.size() && end > from + 1 && text[end - 1] == L'\r' && text[end] == L'\n') --end;
   return end;
+}
+
+QString Slice(const std::wstring& text, std::size_t from, std::size_t to) {
+  return QString::fromWCharArray(text.data() + from, static_cast<qsizetype>(to - from));
 }
 
 // The text as the document will hold it, each line break as CR LF: CR LF, a lone CR or LF, a
@@ -72,11 +73,11 @@ QString AsPlainText(QString text) {
 CMultiLineEdit::CMultiLineEdit(const QString& text, QWidget* parent) : QPlainTextEdit(parent) {
   setWordWrapMode(QTextOption::WrapAnywhere);
   connect(document(), &QTextDocument::contentsChange, this, &CMultiLineEdit::OnContentsChange);
-  SetText(text);
+  SetText(text.toStdWString());
 }
 
-void CMultiLineEdit::AppendText(QString text) {
-  if (text.isEmpty()) return;
+void CMultiLineEdit::AppendText(std::wstring text) {
+  if (text.empty()) return;
   m_pending.push_back({std::move(text), nullptr});
   // A short text goes in at once; a long one goes on in later turns.
   if (m_pending.size() == 1) AppendForAWhile();
@@ -87,10 +88,10 @@ void CMultiLineEdit::WhenAppended(std::function<void()> done) {
     done();
     return;
   }
-  m_pending.push_back({QString(), std::move(done)});
+  m_pending.push_back({std::wstring(), std::move(done)});
 }
 
-void CMultiLineEdit::SetText(QString text) {
+void CMultiLineEdit::SetText(std::wstring text) {
   std::deque<Pending> dropped;
   dropped.swap(m_pending);
   m_offset = 0;
@@ -103,13 +104,13 @@ void CMultiLineEdit::SetText(QString text) {
   }
 }
 
-void CMultiLineEdit::Clear() { SetText(QString()); }
+void CMultiLineEdit::Clear() { SetText(std::wstring()); }
 
 QString CMultiLineEdit::Text() const {
   QString text = WithLineBreaks(RawText(0, document()->characterCount() - 1));
   for (const Pending& pending : m_pending) {
-    const qsizetype from = &pending == &m_pending.front() ? m_offset : 0;
-    text += WithLineBreaks(QStringView(pending.m_text).mid(from));
+    const std::size_t from = &pending == &m_pending.front() ? m_offset : 0;
+    text += WithLineBreaks(Slice(pending.m_text, from, pending.m_text.size()));
   }
   return text;
 }
@@ -146,8 +147,8 @@ void CMultiLineEdit::AppendForAWhile() {
       done();  // may append or clear again
       continue;
     }
-    const qsizetype end = SliceEnd(front.m_text, m_offset);
-    InsertAtEnd(front.m_text.mid(m_offset, end - m_offset));
+    const std::size_t end = SliceEnd(front.m_text, m_offset);
+    InsertAtEnd(Slice(front.m_text, m_offset, end));
     inserted = true;
     m_offset = end;
     if (m_offset == front.m_text.size()) {

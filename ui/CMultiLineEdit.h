@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <deque>
+#include <string>
 #include <functional>
 #include <vector>
 
@@ -23,14 +24,14 @@ class CMultiLineEdit : public QPlainTextEdit {
   CMultiLineEdit(const QString& text, QWidget* parent);
 
   // Appends `text` at the end, whatever is selected, without undo; texts go in in the order
-  // given, and the caret follows them into view.
-  void AppendText(QString text);
+  // given, and the caret follows them into view. The box keeps the text until it is all in.
+  void AppendText(std::wstring text);
   // Runs `done` once every text appended before it is in; at once when none is on its way.
   void WhenAppended(std::function<void()> done);
   bool Appending() const { return !m_pending.empty(); }
 
   // Replaces the whole text; what was still on its way is dropped, and what waited for it runs.
-  void SetText(QString text);
+  void SetText(std::wstring text);
   void Clear();
 
   // The text as it stands once every append is in, each line break as CR LF.
@@ -41,7 +42,7 @@ class CMultiLineEdit : public QPlainTextEdit {
 
  private:
   struct Pending {
-    QString m_text;
+    std::wstring m_text;
     std::function<void()> m_done;  // set on the markers WhenAppended queues
   };
 
@@ -54,7 +55,7 @@ class CMultiLineEdit : public QPlainTextEdit {
   QString RawText(int from, int to) const;
 
   std::deque<Pending> m_pending;
-  qsizetype m_offset = 0;    // of m_pending.front().m_text already in
+  std::size_t m_offset = 0;  // of m_pending.front().m_text already in
   bool m_turn_due = false;
   std::vector<int> m_cuts;   // positions of the block separators the box put in, ascending
 };

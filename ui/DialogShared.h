@@ -9,5 +9,5 @@
 // appends while it holds it. Workers never take it.
 inline std::recursive_mutex DialogLock;
 
-// Text on its way into the result box.
+// The details text of the selected row, on its way into the result box.
 inline std::wstring DisplayText;

@@ -149,7 +149,7 @@ void CMainDlg::OnPasteReferer() {
 
 void CMainDlg::OnPastePostData() {
   std::wstring text;
-  if (ReadClipboardText(text)) m_post_data_edit->SetText(QString::fromStdWString(text));
+  if (ReadClipboardText(text)) m_post_data_edit->SetText(std::move(text));
 }
 
 void CMainDlg::OnClearUrl() { m_url_edit->clear(); }

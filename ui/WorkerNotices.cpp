@@ -15,14 +15,17 @@
 #include <chrono>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 void CMainDlg::OnWorkerNotice(std::uintptr_t wParam, int code) {
   switch (code) {
     case ShowResult: {
       {
+        // The result goes to the box as it is, not through a copy in DisplayText: it may be
+        // tens of megabytes, and the next transfer replaces it whole.
         std::lock_guard lock(DialogLock);
-        DisplayText = ResultText;
-        AppendToResult(DisplayText);
+        AppendToResult(std::move(ResultText));
+        ResultText.clear();
       }
       update();
       return;
@@ -79,13 +82,13 @@ std::optional<std::int32_t> CMainDlg::PictureSize(std::uintptr_t user, std::uint
   return record->m_picture_size;
 }
 
-void CMainDlg::AppendToResult(const std::wstring& text) {
+void CMainDlg::AppendToResult(std::wstring text) {
   std::lock_guard lock(DialogLock);
   // The frame goes in around the text rather than into a copy of it: a response can be
   // megabytes long.
-  m_result_edit->AppendText(QStringLiteral("\r\n"));
-  m_result_edit->AppendText(QString::fromStdWString(text));
-  m_result_edit->AppendText(QStringLiteral("\r\n"));
+  m_result_edit->AppendText(L"\r\n");
+  m_result_edit->AppendText(std::move(text));
+  m_result_edit->AppendText(L"\r\n");
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 

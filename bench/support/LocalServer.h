@@ -22,6 +22,8 @@ class LocalServer {
 
   // Serves `body` on every GET whose path matches the regular expression `pattern`.
   void Serve(const std::string& pattern, std::shared_ptr<const std::string> body);
+  // For handlers of a bench's own.
+  httplib::Server& Routes() { return m_server; }
 
   // Serves on a thread of its own; returns once it accepts connections. Serve before this.
   void Start();

@@ -152,7 +152,7 @@ TEST_F(Notices, ShowResultAppendsTheResultTextFramedByLineBreaks) {
   Deliver(0, ShowResult);
   EXPECT_EQ(m_result->toPlainText(),
             usage + "\n\n" + "\nHTTP/1.1 200 OK\n\n" + QString::fromUtf8("未收到任何信息!") + "\n");
-  EXPECT_EQ(DisplayText, ResultText);
+  EXPECT_TRUE(ResultText.empty()) << "the text went into the box, not into a copy";
   EXPECT_EQ(m_result->textCursor().position(), m_result->document()->characterCount() - 1)
       << "the caret ends behind the new text";
 }
