@@ -86,14 +86,10 @@ bool UserList::AppendUser(std::unique_ptr<UserEntry> entry) {
       [](std::size_t sum, const auto& video) { return sum + TextBytes(*video); });
   std::lock_guard lock(m_mutex);
   if (m_first_fill == 0 && m_nicknames.contains(nickname)) return false;
-  if (m_users.size() >= m_bounds.m_users || !TakeTextRoom(bytes)) return false;
-  try {
-    m_users.push_back(std::move(entry));
-  } catch (...) {
-    m_text_bytes -= bytes;
-    throw;
-  }
+  if (m_users.size() >= m_bounds.m_users || !HasTextRoom(bytes)) return false;
+  m_users.push_back(std::move(entry));
   m_nicknames.insert(nickname);
+  m_text_bytes += bytes;
   return true;
 }
 
@@ -104,15 +100,15 @@ bool UserList::AppendVideo(std::size_t user, std::unique_ptr<VideoRecord> video)
   if (user >= m_users.size()) return false;
   UserEntry& entry = *m_users[user];
   if (entry.m_videos.size() >= m_bounds.m_videos_per_user) return false;
-  if (entry.m_blog_ids.contains(video->m_video_blog_id) || !TakeTextRoom(bytes)) return false;
+  if (entry.m_blog_ids.contains(video->m_video_blog_id) || !HasTextRoom(bytes)) return false;
   const auto slot = entry.m_blog_ids.insert(video->m_video_blog_id).first;
   try {
     entry.m_videos.push_back(std::move(video));
   } catch (...) {
     entry.m_blog_ids.erase(slot);  // the video is not listed, so neither is its blog id
-    m_text_bytes -= bytes;
     throw;
   }
+  m_text_bytes += bytes;
   return true;
 }
 
@@ -153,10 +149,8 @@ bool UserList::TakePictureTry(std::size_t user, std::size_t video) {
   return was_left;
 }
 
-bool UserList::TakeTextRoom(std::size_t bytes) {
-  if (bytes > m_bounds.m_text_bytes - std::min(m_text_bytes, m_bounds.m_text_bytes)) return false;
-  m_text_bytes += bytes;
-  return true;
+bool UserList::HasTextRoom(std::size_t bytes) const {
+  return bytes <= m_bounds.m_text_bytes - std::min(m_text_bytes, m_bounds.m_text_bytes);
 }
 
 VideoRecord* UserList::FindVideo(std::size_t user, std::size_t video) const {
