@@ -1,12 +1,10 @@
 #include "catalogue/ListWorkers.h"
 
 #include "catalogue/FetchBody.h"
-#include "catalogue/FetchInterval.h"
 #include "catalogue/ServiceAddresses.h"
 #include "catalogue/TopListMapping.h"
 #include "catalogue/UserList.h"
 #include "catalogue/UserPageMapping.h"
-#include "catalogue/ViewMode.h"
 #include "platform/Limits.h"
 #include "platform/Notices.h"
 #include "platform/ScopeExit.h"
@@ -56,14 +54,6 @@ void FetchUserPages(UserList& list, std::size_t user, const std::string& prefix,
   }
 }
 
-// On success the thread owns `args`; otherwise they are deleted here.
-bool StartListWorker(std::unique_ptr<WorkerArgs> args, void (*thread)(WorkerArgs*)) {
-  WorkerArgs* handed = args.get();
-  if (!StartWorker([handed, thread] { thread(handed); })) return false;
-  args.release();
-  return true;
-}
-
 }  // namespace
 
 void TopListThread(WorkerArgs* args) {
@@ -83,29 +73,18 @@ void UserVideosThread(WorkerArgs* args) {
   }
 }
 
+// Without memory for the address nothing starts.
 bool StartTopListThread(UserList* list) {
-  if (!list) return false;
   try {
-    auto args = std::make_unique<WorkerArgs>();
-    args->m_text = TopListAddress();
-    args->m_mode = 0;
-    args->m_list = list;
-    ViewMode = 0;
-    return StartListWorker(std::move(args), TopListThread);
+    return StartWorkerWith(TopListThread, {TopListAddress(), kUsersView, list});
   } catch (const std::exception&) {
     return false;
   }
 }
 
 bool StartUserVideosThread(UserList* list, std::uint32_t user_index) {
-  if (!list) return false;
   try {
-    auto args = std::make_unique<WorkerArgs>();
-    args->m_text = UserPagePrefix();
-    args->m_mode = 1;
-    args->m_list = list;
-    args->m_user_index = user_index;
-    return StartListWorker(std::move(args), UserVideosThread);
+    return StartWorkerWith(UserVideosThread, {UserPagePrefix(), kVideosView, list, user_index});
   } catch (const std::exception&) {
     return false;
   }

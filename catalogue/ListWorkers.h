@@ -19,8 +19,8 @@ void TopListThread(WorkerArgs* args);
 // then posts VideosPageReady with the user index, whatever ended it. Deletes `args`.
 void UserVideosThread(WorkerArgs* args);
 
-// Sets ViewMode to 0, then starts TopListThread for the service's top list. False, and nothing
-// started, without a list or when no thread could be made.
+// Starts TopListThread for the service's top list. False, and nothing started, without a list
+// or when no thread could be made.
 bool StartTopListThread(UserList* list);
 
 // Starts UserVideosThread for one user. False, and nothing started (so no notice will come),

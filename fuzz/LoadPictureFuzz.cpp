@@ -1,6 +1,6 @@
 // A downloaded screenshot picture, hostile: decoded by the picture control and painted.
 
-#include "pictures/CFileObjLooker.h"
+#include "ui/CFileObjLooker.h"
 
 #include <QApplication>
 #include <QPixmap>

@@ -6,7 +6,6 @@
 #include "catalogue/UserList.h"
 #include "pictures/PictureWorkers.h"
 #include "pictures/RederivePictureAddresses.h"
-#include "pictures/StartPictureWorker.h"
 
 namespace {
 
@@ -23,7 +22,7 @@ void RequestPicture(const WorkerArgs& args, std::uint32_t video, void (*download
                              record->m_video_download_address);
   }
   if (list.TakePictureTry(user, video) && !record->m_video_3in1_url.empty()) {
-    StartPictureWorker(download, &list, args.m_mode, user, video);
+    StartWorkerWith(download, {"", args.m_mode, &list, user, video});
   }
 }
 
@@ -40,9 +39,9 @@ void VideoPictureRequestThread(WorkerArgs* args) {
 }
 
 bool StartUserPictureRequest(UserList* list, std::uint32_t user) {
-  return StartPictureWorker(UserPictureRequestThread, list, 0, user, 0);
+  return StartWorkerWith(UserPictureRequestThread, {"", kUsersView, list, user, 0});
 }
 
 bool StartVideoPictureRequest(UserList* list, std::uint32_t user, std::uint32_t video) {
-  return StartPictureWorker(VideoPictureRequestThread, list, 1, user, video);
+  return StartWorkerWith(VideoPictureRequestThread, {"", kVideosView, list, user, video});
 }

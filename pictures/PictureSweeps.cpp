@@ -8,10 +8,8 @@
 #include <memory>
 #include <optional>
 
-#include "catalogue/FetchInterval.h"
 #include "catalogue/UserList.h"
 #include "pictures/PictureWorkers.h"
-#include "pictures/StartPictureWorker.h"
 #include "platform/Workers.h"
 
 namespace {
@@ -45,7 +43,7 @@ void UserPictureSweepThread(WorkerArgs* args) {
   Sweep(
       list->UserCount(), [list](std::size_t user) { return list->Video(user, 0); },
       [list](std::size_t user) {
-        StartPictureWorker(UserPictureThread, list, 0, static_cast<std::uint32_t>(user), 0);
+        StartWorkerWith(UserPictureThread, {"", kUsersView, list, static_cast<std::uint32_t>(user), 0});
       });
 }
 
@@ -56,15 +54,15 @@ void VideoPictureSweepThread(WorkerArgs* args) {
   Sweep(
       list->VideoCount(user), [list, user](std::size_t video) { return list->Video(user, video); },
       [list, user](std::size_t video) {
-        StartPictureWorker(VideoPictureThread, list, 1, user, static_cast<std::uint32_t>(video));
+        StartWorkerWith(VideoPictureThread, {"", kVideosView, list, user, static_cast<std::uint32_t>(video)});
       });
 }
 
 bool StartUserPictureSweep(UserList* list) {
-  return StartPictureWorker(UserPictureSweepThread, list, 0, 0, 0);
+  return StartWorkerWith(UserPictureSweepThread, {"", kUsersView, list, 0, 0});
 }
 
 bool StartVideoPictureSweep(UserList* list, std::int32_t user) {
   if (!list || user < 0 || list->VideoCount(static_cast<std::size_t>(user)) == 0) return false;
-  return StartPictureWorker(VideoPictureSweepThread, list, 1, static_cast<std::uint32_t>(user), 0);
+  return StartWorkerWith(VideoPictureSweepThread, {"", kVideosView, list, static_cast<std::uint32_t>(user), 0});
 }

@@ -1,13 +1,13 @@
 #include "ui/CMainDlg.h"
 
 #include "catalogue/UserList.h"
-#include "catalogue/ViewMode.h"
-#include "pictures/CFileObjLooker.h"
+#include "ui/CFileObjLooker.h"
 #include "platform/Notices.h"
 #include "platform/Workers.h"
 #include "ui/CMultiLineEdit.h"
 #include "ui/ControlIds.h"
 #include "ui/Controls.h"
+#include "ui/DialogShared.h"
 #include "ui/DialogTemplate.h"
 #include "ui/DialogUnits.h"
 #include "ui/WorkerNoticeEvent.h"
@@ -112,7 +112,7 @@ void CMainDlg::OnInitDialog() {
     QMessageBox::information(this, QString(), QString::fromUtf8("新建UserList对像出错"));
   }
 
-  ViewMode = 0;
+  ViewMode = kUsersView;
   m_current_user = -1;
 
   m_userinfo_button = Item<QPushButton>(IDC_USERINFO);

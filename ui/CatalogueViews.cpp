@@ -9,9 +9,9 @@
 
 #include "catalogue/ListWorkers.h"
 #include "catalogue/UserList.h"
-#include "catalogue/ViewMode.h"
 #include "pictures/PictureWorkers.h"
 #include "ui/CMainDlg.h"
+#include "ui/DialogShared.h"
 #include "ui/ListColumns.h"
 #include "ui/SelectedRow.h"
 #include "ui/ServiceText.h"
@@ -57,15 +57,17 @@ void FillVideoRows(QTreeWidget& list, const UserList& catalogue, std::size_t use
 }  // namespace
 
 // The button is never disabled: every press starts another fetch, which sets ViewMode back to
-// 0 as it starts.
+// the users as it starts.
 void CMainDlg::OnUserInfo() {
   ResetListView(*m_list_view, ListColumnSet::Fetching);
-  ViewMode = 1;
+  ViewMode = kVideosView;
+  if (!m_user_list) return;
+  ViewMode = kUsersView;
   StartTopListThread(m_user_list.get());
 }
 
 void CMainDlg::OnReturnList() {
-  ViewMode = 0;
+  ViewMode = kUsersView;
   RebuildUserList();
 }
 
@@ -88,7 +90,7 @@ void CMainDlg::RebuildUserList() {
 void CMainDlg::ShowUserVideos(std::uintptr_t user) {
   if (m_user_list) {
     ResetListView(*m_list_view, ListColumnSet::VideoView);
-    ViewMode = 1;
+    ViewMode = kVideosView;
     FillVideoRows(*m_list_view, *m_user_list, user);
     m_current_user = static_cast<std::int32_t>(user);
   }
@@ -103,7 +105,7 @@ void CMainDlg::OnListNotify(ListNotification notification) {
     return;
   }
   const auto row = SelectedRow(*m_list_view);
-  if (!row || ViewMode != 0) return;
+  if (!row || ViewMode != kUsersView) return;
   m_list_view->setEnabled(false);
   // Without a worker no notice will come to enable it again.
   if (!StartUserVideosThread(m_user_list.get(), static_cast<std::uint32_t>(*row))) {

@@ -1,6 +1,6 @@
 #include "ui/Controls.h"
 
-#include "pictures/CFileObjLooker.h"
+#include "ui/CFileObjLooker.h"
 #include "ui/CMultiLineEdit.h"
 
 #include <QCheckBox>

@@ -6,8 +6,7 @@
 #include <functional>
 
 #include "catalogue/UserList.h"
-#include "catalogue/ViewMode.h"
-#include "pictures/CFileObjLooker.h"
+#include "ui/CFileObjLooker.h"
 #include "pictures/PictureWorkers.h"
 #include "ui/CMainDlg.h"
 #include "ui/CMultiLineEdit.h"
@@ -39,7 +38,7 @@ void CMainDlg::ShowDetails() {
   const auto index = static_cast<std::uint32_t>(*row);
   UserList* catalogue = m_user_list.get();
 
-  if (ViewMode == 1) {
+  if (ViewMode == kVideosView) {
     if (m_current_user < 0) return;
     const auto user = static_cast<std::uint32_t>(m_current_user);
     const auto video = catalogue->Video(user, index);

@@ -11,7 +11,7 @@
 #include "app/Run.h"
 #include "bench/ui/DialogDriver.h"
 #include "bench/ui/HostileService.h"
-#include "pictures/CFileObjLooker.h"
+#include "ui/CFileObjLooker.h"
 #include "platform/Limits.h"
 #include "platform/Workers.h"
 #include "ui/CMainDlg.h"

@@ -4,7 +4,7 @@
 #include "bench/support/Figures.h"
 #include "bench/support/Rows.h"
 #include "bench/ui/DialogDriver.h"
-#include "pictures/CFileObjLooker.h"
+#include "ui/CFileObjLooker.h"
 #include "ui/ControlIds.h"
 
 #include <QApplication>

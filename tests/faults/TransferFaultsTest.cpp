@@ -10,7 +10,6 @@
 #include "http/TransferSwitches.h"
 #include "http/Workbench.h"
 #include "pictures/PictureWorkers.h"
-#include "pictures/StartPictureWorker.h"
 #include "platform/Limits.h"
 #include "platform/Notices.h"
 #include "platform/Workers.h"
@@ -62,7 +61,7 @@ bool StartFourTransfers(UserList& list, const std::string& workbench_url) {
     WorkbenchGet();
     DecodeResponseText();
   }) && StartTopListThread(&list) && StartUserVideosThread(&list, 0) &&
-         StartPictureWorker(UserPictureThread, &list, 0, 0, 0);
+         StartWorkerWith(UserPictureThread, {"", kUsersView, &list, 0, 0});
 }
 
 void ServeEncoded(TestServer& server, const std::string& path, const std::string& bytes,

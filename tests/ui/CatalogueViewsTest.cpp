@@ -14,8 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/ViewMode.h"
-#include "pictures/CFileObjLooker.h"
+#include "ui/CFileObjLooker.h"
 #include "platform/Limits.h"
 #include "platform/Workers.h"
 #include "tests/ui/CatalogueService.h"
@@ -158,7 +157,7 @@ TEST_F(CatalogueViews, TheTopListFillsTheUserViewAndPictureSizesFollowAtTheSweep
   PressButton(IDC_USERINFO);
   EXPECT_EQ(Headers(), QStringList({"  video_intro", "大小"}));
   EXPECT_EQ(m_list->topLevelItemCount(), 0);
-  EXPECT_EQ(ViewMode.load(), 0) << "the fetch has started";
+  EXPECT_EQ(ViewMode, 0) << "the fetch has started";
 
   m_service.TopListGate().Open();
   ASSERT_TRUE(QTest::qWaitFor([&] { return ListShows(4, kUsers); }, 10000));
@@ -253,11 +252,11 @@ TEST_F(CatalogueViews, ADoubleClickGreysTheListUntilTheUsersVideosAreShown) {
   QTest::qWait(200);
   EXPECT_FALSE(m_list->isEnabled());
   EXPECT_TRUE(ListShows(4, kUsers));
-  EXPECT_EQ(ViewMode.load(), 0);
+  EXPECT_EQ(ViewMode, 0);
 
   m_service.UserPagesGate().Open();
   ASSERT_TRUE(QTest::qWaitFor([&] { return m_list->isEnabled(); }, 10000));
-  EXPECT_EQ(ViewMode.load(), 1);
+  EXPECT_EQ(ViewMode, 1);
   EXPECT_EQ(Headers(), QStringList({"  video_intro", "大小", "查看   "}));
   QStringList intros = {"video_intro of user 03"};
   for (int video = 1; video < 5; ++video)
@@ -309,7 +308,7 @@ TEST_F(CatalogueViews, ReturnListRebuildsTheUserViewWithEverySizeInK) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return m_list->isEnabled() && ListShows(3, 5); }, 10000));
 
   PressButton(IDOK);
-  EXPECT_EQ(ViewMode.load(), 0);
+  EXPECT_EQ(ViewMode, 0);
   EXPECT_EQ(Headers(), QStringList({"  name        ", "大小", "查看   ", "desc              "}));
   ASSERT_EQ(m_list->topLevelItemCount(), kUsers);
   EXPECT_EQ(Column(0)[1], "小明 & co");

@@ -1,7 +1,7 @@
 // The dialog as built from its template: controls, geometry, tab order and the state after
 // initialisation.
 
-#include "pictures/CFileObjLooker.h"
+#include "ui/CFileObjLooker.h"
 #include "tests/ui/DialogFixture.h"
 #include "ui/ControlIds.h"
 #include "ui/Controls.h"

@@ -1,7 +1,7 @@
 // The picture control: its empty state, a real JPEG stretched over it, and what loading does
 // with bytes that are not a picture or with no bytes at all.
 
-#include "pictures/CFileObjLooker.h"
+#include "ui/CFileObjLooker.h"
 
 #include <QBuffer>
 #include <QByteArray>

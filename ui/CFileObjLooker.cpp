@@ -1,6 +1,6 @@
-#include "pictures/CFileObjLooker.h"
+#include "ui/CFileObjLooker.h"
 
-#include "pictures/PictureDecoding.h"
+#include "ui/PictureDecoding.h"
 #include "platform/Workers.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "pictures/PictureDecoding.h"
+#include "ui/PictureDecoding.h"
 
 #include "platform/Limits.h"
 

@@ -1,3 +1,0 @@
-#include "catalogue/ViewMode.h"
-
-std::atomic<std::int32_t> ViewMode{0};
