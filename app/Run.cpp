@@ -15,6 +15,11 @@ constexpr std::chrono::seconds kWorkerGrace{2};
 
 }  // namespace
 
+Qt::WindowStates StartupWindowState(const QStringList& arguments) {
+  return arguments.mid(1).contains(QStringLiteral("-iconic")) ? Qt::WindowMinimized
+                                                              : Qt::WindowNoState;
+}
+
 int Run(Qt::WindowStates show) {
   // The dialog alone ends the program, with its own exit code.
   QGuiApplication::setQuitOnLastWindowClosed(false);

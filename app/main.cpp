@@ -1,5 +1,4 @@
 #include "app/Run.h"
-#include "app/StartupState.h"
 
 #include <QApplication>
 

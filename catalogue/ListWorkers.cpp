@@ -1,7 +1,6 @@
 #include "catalogue/ListWorkers.h"
 
-#include "catalogue/FetchBody.h"
-#include "catalogue/ServiceAddresses.h"
+#include "catalogue/ServiceRequests.h"
 #include "catalogue/TopListMapping.h"
 #include "catalogue/UserList.h"
 #include "catalogue/UserPageMapping.h"

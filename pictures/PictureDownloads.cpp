@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/FetchBody.h"
+#include "catalogue/ServiceRequests.h"
 #include "catalogue/UserList.h"
 #include "pictures/PictureWorkers.h"
 #include "platform/Limits.h"

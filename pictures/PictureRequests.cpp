@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "catalogue/PictureAddresses.h"
 #include "catalogue/UserList.h"
 #include "pictures/PictureWorkers.h"
-#include "pictures/RederivePictureAddresses.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "ui/CFileObjLooker.h"
 
-#include "ui/PictureDecoding.h"
 #include "platform/Workers.h"
+#include "ui/PictureDecoding.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,15 +1,16 @@
 #include "ui/CMainDlg.h"
 
 #include "catalogue/UserList.h"
-#include "ui/CFileObjLooker.h"
 #include "platform/Notices.h"
 #include "platform/Workers.h"
+#include "ui/CFileObjLooker.h"
 #include "ui/CMultiLineEdit.h"
 #include "ui/ControlIds.h"
 #include "ui/Controls.h"
 #include "ui/DialogShared.h"
 #include "ui/DialogTemplate.h"
 #include "ui/DialogUnits.h"
+#include "ui/ListView.h"
 #include "ui/WorkerNoticeEvent.h"
 
 #include <QApplication>
@@ -22,7 +23,11 @@
 #include <QScreen>
 #include <QTreeWidget>
 
+#include <chrono>
+#include <mutex>
 #include <new>
+#include <thread>
+#include <utility>
 
 namespace {
 
@@ -192,4 +197,22 @@ bool CMainDlg::event(QEvent* event) {
   const int code = notice->Code();
   if (m_window_alive) OnWorkerNotice(wParam, code);
   return true;
+}
+
+void CMainDlg::SetupListColumns() { ResetListView(*m_list_view, ListColumnSet::UserView); }
+
+void CMainDlg::AppendToResult(std::wstring text) {
+  std::lock_guard lock(DialogLock);
+  // The frame goes in around the text rather than into a copy of it: a response can be
+  // megabytes long.
+  m_result_edit->AppendText(L"\r\n");
+  m_result_edit->AppendText(std::move(text));
+  m_result_edit->AppendText(L"\r\n");
+  std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+void CMainDlg::SetListItemText(int row, int column, const std::wstring& text) {
+  QTreeWidgetItem* item = m_list_view->topLevelItem(row);
+  if (item == nullptr || column < 0 || column >= m_list_view->columnCount()) return;
+  item->setText(column, QString::fromStdWString(text));
 }

@@ -12,8 +12,7 @@
 #include "pictures/PictureWorkers.h"
 #include "ui/CMainDlg.h"
 #include "ui/DialogShared.h"
-#include "ui/ListColumns.h"
-#include "ui/SelectedRow.h"
+#include "ui/ListView.h"
 #include "ui/ServiceText.h"
 
 namespace {

@@ -5,16 +5,16 @@
 #include <cstdint>
 #include <functional>
 
+#include "catalogue/ServiceRequests.h"
 #include "catalogue/UserList.h"
-#include "ui/CFileObjLooker.h"
 #include "pictures/PictureWorkers.h"
+#include "ui/CFileObjLooker.h"
 #include "ui/CMainDlg.h"
 #include "ui/CMultiLineEdit.h"
 #include "ui/DetailsText.h"
 #include "ui/DialogShared.h"
-#include "ui/SelectedRow.h"
+#include "ui/ListView.h"
 #include "ui/ServiceText.h"
-#include "ui/VideoPagePrefix.h"
 
 namespace {
 

@@ -1,5 +1,4 @@
-// What the dialog does with the notices that workers post, and the two ways other parts write
-// into it.
+// What the dialog does with the notices that workers post.
 
 #include "catalogue/UserList.h"
 #include "http/ResponseText.h"
@@ -10,11 +9,9 @@
 #include "ui/DialogShared.h"
 
 #include <QPushButton>
-#include <QTreeWidget>
 
-#include <chrono>
 #include <mutex>
-#include <thread>
+#include <string>
 #include <utility>
 
 void CMainDlg::OnWorkerNotice(std::uintptr_t wParam, int code) {
@@ -80,20 +77,4 @@ std::optional<std::int32_t> CMainDlg::PictureSize(std::uintptr_t user, std::uint
   const auto record = m_user_list->Video(user, video);
   if (!record) return std::nullopt;
   return record->m_picture_size;
-}
-
-void CMainDlg::AppendToResult(std::wstring text) {
-  std::lock_guard lock(DialogLock);
-  // The frame goes in around the text rather than into a copy of it: a response can be
-  // megabytes long.
-  m_result_edit->AppendText(L"\r\n");
-  m_result_edit->AppendText(std::move(text));
-  m_result_edit->AppendText(L"\r\n");
-  std::this_thread::sleep_for(std::chrono::milliseconds(5));
-}
-
-void CMainDlg::SetListItemText(int row, int column, const std::wstring& text) {
-  QTreeWidgetItem* item = m_list_view->topLevelItem(row);
-  if (item == nullptr || column < 0 || column >= m_list_view->columnCount()) return;
-  item->setText(column, QString::fromStdWString(text));
 }

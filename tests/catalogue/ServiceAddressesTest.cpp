@@ -1,4 +1,4 @@
-#include "catalogue/ServiceAddresses.h"
+#include "catalogue/ServiceRequests.h"
 
 #include <gtest/gtest.h>
 

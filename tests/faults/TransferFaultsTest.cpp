@@ -2,8 +2,8 @@
 // shows, and that transfers which never finish end at the 10 s limit or at once on shutdown.
 // Shutdown is one way for the whole process; ctest runs each case in a process of its own.
 
-#include "catalogue/FetchBody.h"
 #include "catalogue/ListWorkers.h"
+#include "catalogue/ServiceRequests.h"
 #include "catalogue/UserList.h"
 #include "http/CreateRequest.h"
 #include "http/ResponseText.h"
@@ -13,10 +13,10 @@
 #include "platform/Limits.h"
 #include "platform/Notices.h"
 #include "platform/Workers.h"
-#include "tests/support/ListedUsers.h"
 #include "tests/faults/NoticeLog.h"
 #include "tests/faults/RawServer.h"
 #include "tests/support/Compression.h"
+#include "tests/support/ListedUsers.h"
 #include "tests/support/TestServer.h"
 
 #include <gtest/gtest.h>

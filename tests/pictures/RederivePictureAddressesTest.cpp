@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "pictures/RederivePictureAddresses.h"
+#include "catalogue/PictureAddresses.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "ui/CFileObjLooker.h"
 #include "platform/Limits.h"
 #include "platform/Workers.h"
 #include "tests/ui/CatalogueService.h"
 #include "tests/ui/DialogFixture.h"
+#include "ui/CFileObjLooker.h"
 #include "ui/CMultiLineEdit.h"
 #include "ui/ControlIds.h"
 #include "ui/DialogShared.h"

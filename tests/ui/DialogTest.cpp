@@ -1,8 +1,8 @@
 // The dialog as built from its template: controls, geometry, tab order and the state after
 // initialisation.
 
-#include "ui/CFileObjLooker.h"
 #include "tests/ui/DialogFixture.h"
+#include "ui/CFileObjLooker.h"
 #include "ui/ControlIds.h"
 #include "ui/Controls.h"
 #include "ui/DialogUnits.h"

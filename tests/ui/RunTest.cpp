@@ -2,7 +2,6 @@
 // itself as a child process, and one death test for a worker that will not stop.
 
 #include "app/Run.h"
-#include "app/StartupState.h"
 #include "http/CreateRequest.h"
 #include "platform/Workers.h"
 #include "tests/support/TestServer.h"

@@ -1,6 +1,21 @@
+// The two kinds of request and the factory that makes them.
+
+#include "http/CreateRequest.h"
+#include "http/HttpGetRequest.h"
 #include "http/HttpPostRequest.h"
 
+std::shared_ptr<myCurl::HttpRequest> CreateRequest(RequestKind kind, const std::string& url) {
+  if (kind == RequestKind::Post) return std::make_shared<myCurl::HttpPostRequest>(url);
+  return std::make_shared<myCurl::HttpGetRequest>(url);
+}
+
 namespace myCurl {
+
+void HttpGetRequest::ApplyMethodOptions() {
+  ApplyQueryParams();
+  curl_easy_setopt(m_curl, CURLOPT_URL, m_url.c_str());
+  curl_easy_setopt(m_curl, CURLOPT_HTTPGET, 1L);
+}
 
 HttpPostRequest::~HttpPostRequest() {
   // The handle refers to the form until it is cleaned up.

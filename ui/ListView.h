@@ -1,7 +1,9 @@
 #pragma once
 
-// The list view's three sets of columns. Each view is built whole: every column and every row
-// goes first.
+// The list view's three sets of columns, and its selection. Each view is built whole: every
+// column and every row goes first.
+
+#include <optional>
 
 class QTreeWidget;
 
@@ -13,3 +15,6 @@ enum class ListColumnSet {
 
 // Deletes every column and every row, then inserts the columns of `set`.
 void ResetListView(QTreeWidget& list, ListColumnSet set);
+
+// The list allows several selected rows; the highest-numbered one is the one that counts.
+std::optional<int> SelectedRow(const QTreeWidget& list);

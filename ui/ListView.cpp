@@ -1,4 +1,4 @@
-#include "ui/ListColumns.h"
+#include "ui/ListView.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -6,8 +6,6 @@
 #include <QTreeWidget>
 #include <array>
 #include <span>
-
-#include "ui/CMainDlg.h"
 
 namespace {
 
@@ -43,4 +41,10 @@ void ResetListView(QTreeWidget& list, ListColumnSet set) {
   }
 }
 
-void CMainDlg::SetupListColumns() { ResetListView(*m_list_view, ListColumnSet::UserView); }
+std::optional<int> SelectedRow(const QTreeWidget& list) {
+  std::optional<int> selected;
+  for (int row = 0; row < list.topLevelItemCount(); ++row) {
+    if (list.topLevelItem(row)->isSelected()) selected = row;
+  }
+  return selected;
+}
