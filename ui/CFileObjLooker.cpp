@@ -2,23 +2,18 @@
 
 #include "platform/Workers.h"
 #include "ui/PictureDecoding.h"
+#include "ui/WorkerNoticeEvent.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QPainter>
 #include <QPalette>
 
-#include <atomic>
 #include <mutex>
 #include <utility>
 
 namespace {
 
 const QEvent::Type kDecodedEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
-
-// Orders a worker's posting of kDecodedEvent before the UI thread's reading of the event: Qt's
-// own hand-over is hidden from the thread sanitizer. Only the release and acquire matter.
-std::atomic<std::uint64_t> PublishedDecodes{0};
 
 }  // namespace
 
@@ -70,7 +65,7 @@ bool CFileObjLooker::LoadPicture(const unsigned char* bytes, int size) {
 }
 
 bool CFileObjLooker::event(QEvent* event) {
-  PublishedDecodes.load(std::memory_order_acquire);
+  AcquirePostedEvents();
   if (event->type() != kDecodedEvent) return QWidget::event(event);
   TakeDecoded();
   return true;
@@ -92,9 +87,7 @@ void CFileObjLooker::StartDecode(DecodeJob job) {
     std::lock_guard lock(mailbox->m_mutex);
     if (mailbox->m_control == nullptr) return;
     mailbox->m_decoded.emplace(job.m_load, std::move(image));
-    auto* decoded = new QEvent(kDecodedEvent);
-    PublishedDecodes.fetch_add(1, std::memory_order_release);
-    QCoreApplication::postEvent(mailbox->m_control, decoded);
+    PostFromWorker(mailbox->m_control, new QEvent(kDecodedEvent));
   });
   if (!m_decoding && load == m_load) Show(std::nullopt);
 }

@@ -190,7 +190,7 @@ void CMainDlg::closeEvent(QCloseEvent* event) {
 
 // Notices still queued when the window was destroyed are dropped with it.
 bool CMainDlg::event(QEvent* event) {
-  AcquirePostedNotices();  // as the keyboard filter does, which goes with the window
+  AcquirePostedEvents();  // as the keyboard filter does, which goes with the window
   if (event->type() != WorkerNoticeEvent::kType) return QWidget::event(event);
   const auto* notice = static_cast<WorkerNoticeEvent*>(event);
   const std::uintptr_t wParam = notice->WParam();

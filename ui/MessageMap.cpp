@@ -60,7 +60,7 @@ void CMainDlg::OnCommand(int id) {
 // edits included, and Esc is Cancel. An Up or Down key released in the list shows the details
 // of the row it moved to; the key itself still goes on to the list.
 bool CMainDlg::eventFilter(QObject* watched, QEvent* event) {
-  AcquirePostedNotices();  // of the dialog's code, this filter reads a notice first
+  AcquirePostedEvents();  // of the dialog's code, this filter reads a notice first
   const QEvent::Type type = event->type();
   if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return false;
   auto* widget = qobject_cast<QWidget*>(watched);

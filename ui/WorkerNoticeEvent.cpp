@@ -7,7 +7,7 @@
 namespace {
 
 // Only the release and acquire on it matter, not the count.
-std::atomic<std::uint64_t> PublishedNotices{0};
+std::atomic<std::uint64_t> PublishedEvents{0};
 
 }  // namespace
 
@@ -16,10 +16,13 @@ WorkerNoticeEvent::WorkerNoticeEvent(std::uintptr_t wParam, int code)
 
 NoticeSink NoticeSinkFor(QObject* dialog) {
   return [dialog](std::uintptr_t wParam, int code) {
-    auto* notice = new WorkerNoticeEvent(wParam, code);
-    PublishedNotices.fetch_add(1, std::memory_order_release);
-    QCoreApplication::postEvent(dialog, notice);
+    PostFromWorker(dialog, new WorkerNoticeEvent(wParam, code));
   };
 }
 
-void AcquirePostedNotices() { PublishedNotices.load(std::memory_order_acquire); }
+void PostFromWorker(QObject* receiver, QEvent* event) {
+  PublishedEvents.fetch_add(1, std::memory_order_release);
+  QCoreApplication::postEvent(receiver, event);
+}
+
+void AcquirePostedEvents() { PublishedEvents.load(std::memory_order_acquire); }

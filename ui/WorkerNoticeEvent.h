@@ -28,8 +28,11 @@ class WorkerNoticeEvent : public QEvent {
 // The NoticeWindow sink for `dialog`: callable on any thread, it queues one event per notice.
 NoticeSink NoticeSinkFor(QObject* dialog);
 
-// Qt's event queue orders a notice's hand-over, but inside Qt, where the thread checker cannot
-// see it. The sink publishes every event it makes before queueing it, and the UI thread calls
-// this before it first reads an event that may be a notice, so that the event and everything
-// the worker wrote before posting it are ordered before the reads in a way the checker follows.
-void AcquirePostedNotices();
+// Queues `event` for `receiver` from a worker thread. Qt's event queue orders the hand-over,
+// but inside Qt, where the thread checker cannot see it, so the event is published first.
+void PostFromWorker(QObject* receiver, QEvent* event);
+
+// The UI thread calls this before it first reads an event that a worker may have posted, so
+// that the event and everything the worker wrote before posting it are ordered before the
+// reads in a way the checker follows.
+void AcquirePostedEvents();

@@ -59,7 +59,7 @@ class NoticeCounter : public QObject {
   std::map<int, int> Handled() const { return m_handled.Read(); }
 
   bool eventFilter(QObject*, QEvent* event) override {
-    AcquirePostedNotices();
+    AcquirePostedEvents();
     if (event->type() == WorkerNoticeEvent::kType) {
       m_handled.Add(static_cast<WorkerNoticeEvent*>(event)->Code());
     }
