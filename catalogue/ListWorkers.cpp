@@ -35,7 +35,7 @@ std::optional<std::string> FetchUserPage(UserList& list, std::size_t user, const
 // new video, the videos a user may hold and the time since the first page.
 void FetchUserPages(UserList& list, std::size_t user, const std::string& prefix,
                     const std::string& nickname) {
-  const auto give_up = std::chrono::steady_clock::now() + kUserFetchTimeLimit;
+  const auto give_up = std::chrono::steady_clock::now() + list.Bounds().m_user_fetch_time;
   // The first page goes without the cursor an earlier fetch may have left.
   auto cursor = FetchUserPage(list, user, UserPageAddress(nickname, std::nullopt, prefix));
   // Cursors come from the server and may be long, so only their hashes are kept.

@@ -8,6 +8,7 @@
 #include "catalogue/Records.h"
 #include "platform/Limits.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -17,12 +18,14 @@
 #include <unordered_set>
 #include <vector>
 
-// What one catalogue holds at most; tests give smaller bounds.
+// What one catalogue holds at most, and how long one user's paging may go on; tests give
+// smaller bounds.
 struct CatalogueBounds {
   std::size_t m_picture_bytes = kPictureBudget;     // all pictures together
   std::size_t m_text_bytes = kCatalogueTextBudget;  // all texts of all records together
   std::size_t m_users = kMaxUsers;
   std::size_t m_videos_per_user = kMaxVideosPerUser;
+  std::chrono::milliseconds m_user_fetch_time = kUserFetchTimeLimit;  // one user's paging
 };
 
 class UserList {

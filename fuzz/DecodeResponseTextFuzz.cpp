@@ -4,7 +4,6 @@
 
 #include "http/ResponseText.h"
 #include "http/Trace.h"
-#include "http/Workbench.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -24,14 +23,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider provider(data, size);
   std::string trace = provider.ConsumeRandomLengthString();
-  ResponseBody = provider.ConsumeRemainingBytesAsString();
+  const std::string body = provider.ConsumeRemainingBytesAsString();
 
   ClearTraceLog();
   if (!trace.empty()) AppendTrace(nullptr, CURLINFO_TEXT, trace.data(), trace.size(), nullptr);
-  DecodeResponseText();
-  if (ResponseBody.empty()) {
-    if (ResultText != L"未收到任何信息!") std::abort();
-  } else if (!trace.empty() && !ResultText.starts_with(L"[TEXT]\r\n")) {
+  const std::wstring text = DecodeResponse(body, TraceLogText());
+  if (body.empty()) {
+    if (text != L"未收到任何信息!") std::abort();
+  } else if (!trace.empty() && !text.starts_with(L"[TEXT]\r\n")) {
     std::abort();  // the trace comes first
   }
   return 0;

@@ -6,15 +6,30 @@
 #include "http/Trace.h"
 #include "http/TransferSwitches.h"
 
+#include <atomic>
 #include <chrono>
 
 namespace myCurl {
 
 namespace {
+
 constexpr const char* kUserAgent = "Mozilla/5.0 (Windows NT 5.1; rv:26.0) Gecko/20100101 Firefox/26.0";
+
+std::atomic<std::int32_t> connect_timeout{TransferTimeouts{}.connect_seconds};
+std::atomic<std::int32_t> whole_timeout{TransferTimeouts{}.whole_seconds};
+
+}  // namespace
+
+void SetTransferTimeouts(TransferTimeouts timeouts) {
+  connect_timeout = timeouts.connect_seconds;
+  whole_timeout = timeouts.whole_seconds;
 }
 
-HttpRequest::HttpRequest(const std::string& url) : m_curl(curl_easy_init()), m_url(url) {}
+HttpRequest::HttpRequest(const std::string& url)
+    : m_curl(curl_easy_init()),
+      m_url(url),
+      m_connect_timeout(connect_timeout),
+      m_timeout(whole_timeout) {}
 
 HttpRequest::~HttpRequest() {
   ReleaseHandle();

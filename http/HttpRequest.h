@@ -14,6 +14,13 @@
 
 namespace myCurl {
 
+// The time-outs every request made from now on takes, in whole seconds.
+struct TransferTimeouts {
+  std::int32_t connect_seconds = static_cast<std::int32_t>(kConnectTimeLimit.count());
+  std::int32_t whole_seconds = static_cast<std::int32_t>(kTransferTimeLimit.count());
+};
+void SetTransferTimeouts(TransferTimeouts timeouts);
+
 class HttpRequest {
  public:
   explicit HttpRequest(const std::string& url);
@@ -56,8 +63,8 @@ class HttpRequest {
   std::string m_referer;
   std::string m_cookie_file;
   std::string m_post_data;
-  std::int32_t m_connect_timeout = 5;  // seconds
-  std::int32_t m_timeout = 10;         // seconds, whole transfer
+  std::int32_t m_connect_timeout;  // seconds
+  std::int32_t m_timeout;          // seconds, whole transfer
 
  private:
   bool HoldsCookies() const;

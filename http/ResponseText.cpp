@@ -1,12 +1,8 @@
 #include "http/ResponseText.h"
 
 #include "http/TextConversions.h"
-#include "http/Trace.h"
-#include "http/Workbench.h"
 
 #include <algorithm>
-
-std::wstring ResultText;
 
 namespace {
 
@@ -28,19 +24,17 @@ std::string DeclaredCharset(const std::string& body) {
 
 }  // namespace
 
-void DecodeResponseText() {
-  if (ResponseBody.empty()) {
-    ResultText = L"未收到任何信息!";
-    return;
-  }
-  const std::string charset = DeclaredCharset(ResponseBody);
-  // The body is decoded straight into ResultText, so a later response reuses its room.
+std::wstring DecodeResponse(const std::string& body, const std::string& trace) {
+  if (body.empty()) return L"未收到任何信息!";
+  std::wstring text;
+  const std::string charset = DeclaredCharset(body);
   if (charset.empty()) {
-    ResultText = AnsiToWide(ResponseBody);
+    text = AnsiToWide(body);
   } else if (charset.find("UTF-8") != std::string::npos) {
-    Utf8ToWide(ResponseBody, ResultText);
+    Utf8ToWide(body, text);
   } else {
-    GbkToWide(ResponseBody, ResultText);
+    GbkToWide(body, text);
   }
-  ResultText.insert(0, AnsiToWide(TraceLogText()));
+  if (!trace.empty()) text.insert(0, AnsiToWide(trace));
+  return text;
 }

@@ -1,37 +1,36 @@
 #include "http/Workbench.h"
 
-#include "http/CreateRequest.h"
+#include "http/ResponseText.h"
 #include "http/Trace.h"
 
 #include <atomic>
 
 FormSnapshotTexts FormSnapshot;
 std::string ResponseBody;
+std::wstring ResultText;
 
 namespace {
-
 std::atomic<bool> workbench_busy{false};
-
-void RunWorkbenchTransfer(RequestKind kind) {
-  auto request = CreateRequest(kind, FormSnapshot.url);
-  request->FollowTransferSwitches();
-  ClearTraceLog();
-  request->SetCookieFile(kCookieFile);
-  if (!FormSnapshot.referer.empty()) request->SetReferer(FormSnapshot.referer);
-  if (kind == RequestKind::Post && !FormSnapshot.post_data.empty()) {
-    request->SetPostData(FormSnapshot.post_data);
-  }
-  ResponseBody.clear();
-  request->Perform(&ResponseBody, nullptr);
-  // Dropping the request writes the cookie file when SaveCookie was on.
 }
-
-}  // namespace
-
-void WorkbenchGet() { RunWorkbenchTransfer(RequestKind::Get); }
-
-void WorkbenchPost() { RunWorkbenchTransfer(RequestKind::Post); }
 
 bool ClaimWorkbench() { return !workbench_busy.exchange(true); }
 
 void ReleaseWorkbench() { workbench_busy = false; }
+
+void WorkbenchTransfer(RequestKind kind, const FormSnapshotTexts& form, std::string& body) {
+  auto request = CreateRequest(kind, form.url);
+  request->FollowTransferSwitches();
+  ClearTraceLog();
+  request->SetCookieFile(kCookieFile);
+  if (!form.referer.empty()) request->SetReferer(form.referer);
+  if (kind == RequestKind::Post && !form.post_data.empty()) request->SetPostData(form.post_data);
+  body.clear();
+  request->Perform(&body, nullptr);
+  // Dropping the request writes the cookie file when SaveCookie was on.
+}
+
+void WorkbenchGet() { WorkbenchTransfer(RequestKind::Get, FormSnapshot, ResponseBody); }
+
+void WorkbenchPost() { WorkbenchTransfer(RequestKind::Post, FormSnapshot, ResponseBody); }
+
+void DecodeResponseText() { ResultText = DecodeResponse(ResponseBody, TraceLogText()); }

@@ -7,6 +7,11 @@
 #include <chrono>
 #include <cstddef>
 
+// The time one transfer may take to connect, and in all; past it the transfer ends and keeps
+// what arrived. Tests shorten them with SetTransferTimeouts.
+inline constexpr std::chrono::seconds kConnectTimeLimit{5};
+inline constexpr std::chrono::seconds kTransferTimeLimit{10};
+
 // Bytes one transfer may bring, after content decoding; past them the transfer ends and keeps
 // what arrived before. A real weekly top list is about 100 KB, a screenshot about 100 KB. A
 // JSON document of tiny values parses into some fifty times its size, hence the smaller bound

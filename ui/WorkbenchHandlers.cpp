@@ -1,7 +1,6 @@
 // The request workbench: the form copied into the FormSnapshot and the transfer switches, one
 // GET or POST on a worker thread, and the paste and clear buttons of its edits.
 
-#include "http/ResponseText.h"
 #include "http/TextConversions.h"
 #include "http/TransferSwitches.h"
 #include "http/Workbench.h"

@@ -1,7 +1,6 @@
 // What the dialog does with the notices that workers post.
 
 #include "catalogue/UserList.h"
-#include "http/ResponseText.h"
 #include "http/Workbench.h"
 #include "platform/Notices.h"
 #include "ui/CMainDlg.h"

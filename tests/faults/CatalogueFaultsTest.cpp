@@ -201,14 +201,17 @@ TEST_F(CatalogueFaults, CursorThatLoopsBetweenTwoValuesEndsTheFetch) {
 // A service that pages on without end: one whose pages each bring new videos stops at the
 // videos a user may hold, one whose pages bring nothing new stops after a few such pages. Both
 // fetches announce their end.
-TEST_F(CatalogueFaults, UserPagesWithoutEndStopAtTheVideoBoundOrWhenNothingNewComes) {
+TEST_F(CatalogueFaults, UserPagesWithoutEndStopAtTheVideoOrTimeBoundOrWhenNothingNewComes) {
   struct Endless {
     const char* m_path;
     bool m_new_videos;
+    std::chrono::milliseconds m_fetch_time;
     std::size_t m_requests;
     std::size_t m_videos;
   };
-  const Endless cases[] = {{"/fresh", true, 3, 50}, {"/same", false, 1 + kMaxPagesWithoutNewVideos, 2}};
+  const Endless cases[] = {{"/fresh", true, kUserFetchTimeLimit, 3, 50},
+                           {"/same", false, kUserFetchTimeLimit, 1 + kMaxPagesWithoutNewVideos, 2},
+                           {"/timed", true, 0ms, 1, 21}};
   for (const Endless& endless : cases) {
     m_server.Routes().Get(std::string(endless.m_path) + "/home_user",
                           [endless](const httplib::Request& request, httplib::Response& response) {
@@ -223,7 +226,7 @@ TEST_F(CatalogueFaults, UserPagesWithoutEndStopAtTheVideoBoundOrWhenNothingNewCo
   m_server.Start();
   for (std::size_t user = 0; user < std::size(cases); ++user) {
     SCOPED_TRACE(cases[user].m_path);
-    UserList list(CatalogueBounds{.m_videos_per_user = 50});
+    UserList list(CatalogueBounds{.m_videos_per_user = 50, .m_user_fetch_time = cases[user].m_fetch_time});
     AddUser(list, "ann", {"http://pictures.test/ann."});
     list.EndFirstFill();
     const std::size_t requests_before = m_server.RequestCount();

@@ -1,6 +1,5 @@
 #include "http/ResponseText.h"
 #include "http/Trace.h"
-#include "http/Workbench.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +14,7 @@ const std::wstring kChinese = L"\u4E2D\u6587";
 
 // The ANSI code page here is the locale's code set; under "C" it is ASCII, so a body read
 // in it shows '?' for every byte above 127 and can't be mistaken for a UTF-8 or GBK reading.
+// The trace comes from the trace log, as the trace callback wrote it.
 class DecodeResponseTextTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -22,11 +22,7 @@ class DecodeResponseTextTest : public ::testing::Test {
     ClearTraceLog();
   }
 
-  static std::wstring Decode(const std::string& body) {
-    ResponseBody = body;
-    DecodeResponseText();
-    return ResultText;
-  }
+  static std::wstring Decode(const std::string& body) { return DecodeResponse(body, TraceLogText()); }
 
   static void Trace(curl_infotype type, std::string data) {
     AppendTrace(nullptr, type, data.data(), data.size(), nullptr);

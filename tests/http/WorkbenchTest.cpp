@@ -59,21 +59,21 @@ class WorkbenchTest : public ::testing::Test {
 
   void Run(RequestKind kind, const std::string& path, Switches switches,
            const std::string& referer = "", const std::string& post_data = "") {
-    FormSnapshot = {m_server.BaseUrl() + path, referer, post_data};
     myCurl::TransferSwitches.Store(
         {switches.debug, switches.head, switches.send_cookie, switches.save_cookie});
-    kind == RequestKind::Get ? WorkbenchGet() : WorkbenchPost();
+    WorkbenchTransfer(kind, {m_server.BaseUrl() + path, referer, post_data}, m_body);
   }
 
   RecordedRequest Last() const { return m_server.Requests().back(); }
 
   TempCurrentDirectory m_directory;
   TestServer m_server;
+  std::string m_body = "left from an earlier transfer";
 };
 
 TEST_F(WorkbenchTest, FormTextsBecomeTheRequest) {
   Run(RequestKind::Get, "/page", {});
-  EXPECT_EQ(ResponseBody, "the page");
+  EXPECT_EQ(m_body, "the page");
   EXPECT_EQ(Last().method, "GET");
   EXPECT_EQ(Header(Last(), "Referer"), "<absent>");
 
@@ -93,7 +93,7 @@ TEST_F(WorkbenchTest, EachTransferStartsWithAnEmptyBodyAndTrace) {
   EXPECT_NE(TraceLogText(), "");
   Run(RequestKind::Get, "/page", {});
   EXPECT_EQ(TraceLogText(), "");
-  EXPECT_EQ(ResponseBody, "the page");
+  EXPECT_EQ(m_body, "the page");
 }
 
 TEST_F(WorkbenchTest, TraceShowsWhatWasSentAndNothingOfTheResponse) {
@@ -161,8 +161,8 @@ TEST_F(WorkbenchTest, AConcurrentCatalogueTransferIgnoresTheWorkbenchSwitches) {
   workbench.join();
 
   EXPECT_EQ(body, "the page");
-  EXPECT_EQ(ResponseBody.rfind("HTTP/1.1 200 OK\r\n", 0), 0u);
-  EXPECT_EQ(ResponseBody.substr(ResponseBody.size() - 20), "drip drip drip drip ");
+  EXPECT_EQ(m_body.rfind("HTTP/1.1 200 OK\r\n", 0), 0u);
+  EXPECT_EQ(m_body.substr(m_body.size() - 20), "drip drip drip drip ");
   const std::string trace = TraceLogText();
   EXPECT_NE(trace.find("GET /slow HTTP/1.1"), std::string::npos);
   EXPECT_EQ(trace.find("GET /page HTTP/1.1"), std::string::npos);

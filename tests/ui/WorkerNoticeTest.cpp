@@ -2,7 +2,7 @@
 // Qt's event queue, with a real catalogue behind the list.
 
 #include "catalogue/Records.h"
-#include "http/ResponseText.h"
+#include "http/Workbench.h"
 #include "platform/Notices.h"
 #include "platform/Workers.h"
 #include "tests/ui/DialogFixture.h"
