@@ -1,7 +1,4 @@
 # PAGETAP_SANITIZE=address builds everything with ASan and UBSan, =thread with TSan.
-set(PAGETAP_SANITIZE "" CACHE STRING "Sanitizer build: empty, address or thread")
-set_property(CACHE PAGETAP_SANITIZE PROPERTY STRINGS "" address thread)
-
 if(PAGETAP_SANITIZE STREQUAL "address")
   set(pagetap_sanitize_flags -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 elseif(PAGETAP_SANITIZE STREQUAL "thread")

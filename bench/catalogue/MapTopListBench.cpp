@@ -7,10 +7,10 @@
 
 #include "bench/support/Figures.h"
 #include "bench/support/Rows.h"
+#include "tests/support/ServiceDocuments.h"
 
 #include <benchmark/benchmark.h>
 #include <json/value.h>
-#include <json/writer.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -26,26 +26,21 @@ namespace {
 
 constexpr int kElements = 100;
 
+// Every key as text, as the tests' top-list elements have them, with a longer screenshot address.
 Json::Value Element(const std::string& nickname) {
-  Json::Value element(Json::objectValue);
-  for (const char* key : {"user_id", "username", "avatar", "user_intro", "video_num", "mood", "liked",
-                          "blog_id", "video_id", "video_intro", "video_desc", "video_release_time",
-                          "video_duration", "s_receive"}) {
-    element[key] = std::string(key) + " of " + nickname;
-  }
-  element["nickname"] = nickname;
-  element["video_screenshots"] = "http://pictures.test/2024/05/01/" + nickname + "/abcdefghijklmnopqrstuvwxyz.jpg";
+  Json::Value element = pagetap::test::TopListElement(nickname, "blog_id of " + nickname);
+  element["video_screenshots"] =
+      "http://pictures.test/2024/05/01/" + nickname + "/abcdefghijklmnopqrstuvwxyz.jpg";
   return element;
 }
 
 // Nicknames "<stem><first>" .. "<stem><first + 99>".
 std::string Response(const std::string& stem, long first) {
-  Json::Value root(Json::objectValue);
-  Json::Value& elements = root["video_list"] = Json::Value(Json::arrayValue);
-  for (long i = first; i < first + kElements; ++i) elements.append(Element(stem + std::to_string(i)));
-  Json::StreamWriterBuilder writer;
-  writer["indentation"] = "";
-  return Json::writeString(writer, root);
+  std::vector<Json::Value> elements;
+  for (long i = first; i < first + kElements; ++i) {
+    elements.push_back(Element(stem + std::to_string(i)));
+  }
+  return pagetap::test::TopListText(elements);
 }
 
 // A catalogue after its first fill with `users` users.

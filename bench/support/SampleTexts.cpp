@@ -1,12 +1,14 @@
 #include "bench/support/SampleTexts.h"
 
+#include "tests/support/ServiceDocuments.h"
+
 #include <json/value.h>
-#include <json/writer.h>
 
 #include <iconv.h>
 
 #include <random>
 #include <stdexcept>
+#include <vector>
 
 namespace pagetap::bench {
 namespace {
@@ -73,8 +75,7 @@ std::string Cp936Page(std::size_t bytes) {
 }
 
 std::string PictureTopList(const std::string& base, int users) {
-  Json::Value root(Json::objectValue);
-  Json::Value& list = root["video_list"] = Json::Value(Json::arrayValue);
+  std::vector<Json::Value> elements;
   for (int user = 0; user < users; ++user) {
     const std::string id = std::to_string(user);
     std::string prefix = base + "/shots/" + id + "/";
@@ -95,11 +96,9 @@ std::string PictureTopList(const std::string& base, int users) {
     element["video_release_time"] = "2024-06-30 12:00:00";
     element["video_duration"] = "62";
     element["s_receive"] = "1";
-    list.append(element);
+    elements.push_back(element);
   }
-  Json::StreamWriterBuilder writer;
-  writer["indentation"] = "";
-  return Json::writeString(writer, root);
+  return pagetap::test::TopListText(elements);
 }
 
 std::string PictureFile(std::size_t bytes) {

@@ -3,19 +3,18 @@
 #include "catalogue/UserList.h"
 #include "platform/Notices.h"
 #include "platform/Workers.h"
-#include "tests/catalogue/ServiceDocuments.h"
+#include "tests/support/NoticeLog.h"
+#include "tests/support/ServiceDocuments.h"
 #include "tests/support/TestServer.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <map>
-#include <mutex>
 #include <set>
 #include <string>
 #include <thread>
@@ -34,39 +33,13 @@ namespace {
 const std::string kTopListTarget = "/top_video?count=100&relative=after&type=top_week";
 const std::string kUserPageTarget = "/home_user?day_count=7&relative=after&nickname=";
 
-// Stands in for the dialog as the NoticeWindow: records every notice with what the catalogue
-// held at the moment it was posted.
+// A notice with what the catalogue held at the moment it was posted.
 struct RecordedNotice {
   std::uintptr_t m_wparam = 0;
   int m_code = 0;
   std::size_t m_users = 0;   // the catalogue's user count then
   std::size_t m_videos = 0;  // the video count of user m_wparam then
   bool m_first_fill = true;
-};
-
-class NoticeRecorder {
- public:
-  explicit NoticeRecorder(const UserList& list) {
-    RegisterNoticeWindow([this, &list](std::uintptr_t wParam, int code) {
-      const RecordedNotice notice{wParam, code, list.UserCount(), list.VideoCount(wParam), list.FirstFill()};
-      std::lock_guard lock(m_mutex);
-      m_notices.push_back(notice);
-      m_arrived.notify_all();
-    });
-  }
-  ~NoticeRecorder() { UnregisterNoticeWindow(); }
-
-  // The notices so far, once there are `count` of them or 10 s have passed.
-  std::vector<RecordedNotice> WaitFor(std::size_t count) {
-    std::unique_lock lock(m_mutex);
-    m_arrived.wait_for(lock, 10s, [&] { return m_notices.size() >= count; });
-    return m_notices;
-  }
-
- private:
-  std::mutex m_mutex;
-  std::condition_variable m_arrived;
-  std::vector<RecordedNotice> m_notices;
 };
 
 struct Reply {
@@ -115,7 +88,10 @@ class ListWorkers : public ::testing::Test {
   }
 
   UserList m_list;
-  NoticeRecorder m_notices{m_list};
+  pagetap::test::NoticeLogOf<RecordedNotice> m_notices{[this](std::uintptr_t wParam, int code) {
+    return RecordedNotice{wParam, code, m_list.UserCount(), m_list.VideoCount(wParam),
+                          m_list.FirstFill()};
+  }};
   TestServer m_server;
 };
 
@@ -129,7 +105,7 @@ TEST_F(ListWorkers, TopListIsFetchedMappedAndAnnouncedOnceItsRecordsAreThere) {
   EXPECT_FALSE(StartTopListThread(nullptr)) << "without a catalogue nothing starts";
   ASSERT_TRUE(StartTopListThread(&m_list));
 
-  const auto notices = m_notices.WaitFor(1);
+  const auto notices = m_notices.WaitFor(1, 10s);
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0].m_code, TopListReady);
   EXPECT_EQ(notices[0].m_wparam, 0u);
@@ -141,7 +117,7 @@ TEST_F(ListWorkers, TopListIsFetchedMappedAndAnnouncedOnceItsRecordsAreThere) {
 TEST_F(ListWorkers, FailedTopListTransferStillEndsTheFirstFillAndAnnounces) {
   UseService("http://127.0.0.1:" + std::to_string(pagetap::test::ClosedPort()));
   ASSERT_TRUE(StartTopListThread(&m_list));
-  auto notices = m_notices.WaitFor(1);
+  auto notices = m_notices.WaitFor(1, 10s);
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0].m_code, TopListReady);
   EXPECT_EQ(notices[0].m_users, 0u);
@@ -154,7 +130,7 @@ TEST_F(ListWorkers, FailedTopListTransferStillEndsTheFirstFillAndAnnounces) {
   m_server.Start();
   UseService(m_server.BaseUrl());
   ASSERT_TRUE(StartTopListThread(&m_list));
-  notices = m_notices.WaitFor(2);
+  notices = m_notices.WaitFor(2, 10s);
   ASSERT_EQ(notices.size(), 2u);
   EXPECT_EQ(notices[1].m_users, 2u);
 }
@@ -172,7 +148,7 @@ TEST_F(ListWorkers, UserVideosArePagedWithTheEncodedNicknameAndTheCursorAsReceiv
   UseService(m_server.BaseUrl());
 
   ASSERT_TRUE(StartUserVideosThread(&m_list, 1));
-  const auto notices = m_notices.WaitFor(1);
+  const auto notices = m_notices.WaitFor(1, 10s);
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0].m_code, VideosPageReady);
   EXPECT_EQ(notices[0].m_wparam, 1u);
@@ -198,7 +174,7 @@ TEST_F(ListWorkers, FirstPageWithoutAFurtherCursorEndsTheFetch) {
   UseService(m_server.BaseUrl());
 
   ASSERT_TRUE(StartUserVideosThread(&m_list, 0));
-  const auto notices = m_notices.WaitFor(1);
+  const auto notices = m_notices.WaitFor(1, 10s);
   ASSERT_EQ(notices.size(), 1u);
   EXPECT_EQ(notices[0].m_code, VideosPageReady);
   EXPECT_EQ(notices[0].m_videos, 2u);
@@ -224,13 +200,13 @@ TEST_F(ListWorkers, PageThatLeavesTheCursorWhereItWasEndsTheFetch) {
 
   for (std::uint32_t user = 0; user < 3; ++user) {
     ASSERT_TRUE(StartUserVideosThread(&m_list, user));
-    const auto notices = m_notices.WaitFor(user + 1);
+    const auto notices = m_notices.WaitFor(user + 1, 10s);
     ASSERT_EQ(notices.size(), user + 1);
     EXPECT_EQ(notices[user].m_code, VideosPageReady);
     EXPECT_EQ(notices[user].m_wparam, user);
   }
   ASSERT_TRUE(StartUserVideosThread(&m_list, 99));
-  const auto notices = m_notices.WaitFor(4);
+  const auto notices = m_notices.WaitFor(4, 10s);
   ASSERT_EQ(notices.size(), 4u);
   EXPECT_EQ(notices[3].m_wparam, 99u) << "a user who isn't there is announced all the same";
 
@@ -287,7 +263,7 @@ TEST_F(ListWorkers, CatalogueCanBeWalkedWhileFetchesFillIt) {
   ASSERT_TRUE(StartUserVideosThread(&m_list, 0));
   ASSERT_TRUE(StartTopListThread(&m_list));
   ASSERT_TRUE(StartUserVideosThread(&m_list, 0));
-  EXPECT_EQ(m_notices.WaitFor(4).size(), 4u);
+  EXPECT_EQ(m_notices.WaitFor(4, 10s).size(), 4u);
   EXPECT_TRUE(WaitForWorkers(10s));
   stop = true;
   walker.join();

@@ -1,7 +1,7 @@
 #include "catalogue/TopListMapping.h"
 #include "catalogue/UserList.h"
 #include "catalogue/UserPageMapping.h"
-#include "tests/catalogue/ServiceDocuments.h"
+#include "tests/support/ServiceDocuments.h"
 #include "tests/support/ListedUsers.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <mutex>
 #include <set>
 #include <string>
 
@@ -16,6 +15,7 @@
 #include "platform/Notices.h"
 #include "platform/Workers.h"
 #include "tests/demo/RunningService.h"
+#include "tests/support/NoticeLog.h"
 
 using pagetap::test::Get;
 using pagetap::test::RunningService;
@@ -59,18 +59,16 @@ TEST(DemoCatalogue, EveryUsersPagesEndAndAddTheirVideos) {
   MapTopList(list, Get(TopListUrl(service)).body);
   list.EndFirstFill();
 
-  std::mutex mutex;
-  std::set<std::uintptr_t> finished;
-  RegisterNoticeWindow([&](std::uintptr_t user, int code) {
-    std::lock_guard lock(mutex);
-    if (code == VideosPageReady) finished.insert(user);
-  });
+  const pagetap::test::NoticeLog notices;
   // A handful of users with awkward nicknames and their paging, the way a double-click fetches.
   const std::size_t users = std::min<std::size_t>(list.UserCount(), 12);
   for (std::uint32_t user = 0; user < users; ++user) ASSERT_TRUE(StartUserVideosThread(&list, user));
   ASSERT_TRUE(WaitForWorkers(std::chrono::seconds(60)));
-  UnregisterNoticeWindow();
 
+  std::set<std::uintptr_t> finished;
+  for (const auto& notice : notices.Notices()) {
+    if (notice.m_code == VideosPageReady) finished.insert(notice.m_wparam);
+  }
   EXPECT_EQ(finished.size(), users);
   std::size_t with_more_videos = 0;
   for (std::size_t user = 0; user < users; ++user) {

@@ -7,11 +7,11 @@
 #include "platform/Limits.h"
 #include "platform/Notices.h"
 #include "platform/Workers.h"
-#include "tests/catalogue/ServiceDocuments.h"
-#include "tests/faults/NoticeLog.h"
 #include "tests/faults/RawServer.h"
 #include "tests/support/Compression.h"
 #include "tests/support/ListedUsers.h"
+#include "tests/support/NoticeLog.h"
+#include "tests/support/ServiceDocuments.h"
 #include "tests/support/TestServer.h"
 
 #include <gtest/gtest.h>

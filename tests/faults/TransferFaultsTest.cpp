@@ -14,7 +14,7 @@
 #include "platform/Limits.h"
 #include "platform/Notices.h"
 #include "platform/Workers.h"
-#include "tests/faults/NoticeLog.h"
+#include "tests/support/NoticeLog.h"
 #include "tests/faults/RawServer.h"
 #include "tests/support/Compression.h"
 #include "tests/support/ListedUsers.h"

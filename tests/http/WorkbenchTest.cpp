@@ -152,7 +152,7 @@ TEST_F(WorkbenchTest, TheCookieFileChangesOnlyWhenSavingWithCookiesInHand) {
 
 TEST_F(WorkbenchTest, AConcurrentCatalogueTransferIgnoresTheWorkbenchSwitches) {
   std::thread workbench([&] { Run(RequestKind::Get, "/slow", {.debug = true, .head = true}); });
-  while (m_server.RequestCount() == 0) std::this_thread::sleep_for(5ms);
+  EXPECT_TRUE(m_server.WaitForRequests(1, 10s));
 
   std::string body;
   auto other = CreateRequest(RequestKind::Get, m_server.BaseUrl() + "/page");

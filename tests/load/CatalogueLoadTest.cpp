@@ -1,7 +1,7 @@
 // The video browser under load: twenty quick presses of the top-list button while three users'
 // videos are paged and both picture sweeps run, the real dialog against a local video service.
-// Every notice a worker posts must reach the dialog, the user view must end as the catalogue
-// is, and the event loop must keep answering all along.
+// Every notice a worker posts must reach the dialog and the user view must end as the catalogue
+// is. The longest the event loop went without answering is recorded as "longest_stall_ms".
 
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -66,31 +66,15 @@ class CatalogueUnderLoad : public pagetap::test::ShownDialog {
   }
 
   void TearDown() override {
-    for (auto* gate : {&m_service.TopListGate(), &m_service.UserPagesGate()}) gate->Open();
+    m_service.OpenGates();
     EXPECT_TRUE(WaitForWorkers(30s));
   }
 
   void PressTopListButton() { QTest::mouseClick(Item<QPushButton>(IDC_USERINFO), Qt::LeftButton); }
 
-  // As a mouse does it: press, release, the double-click's press, release.
-  void DoubleClickRow(int row) {
-    QTreeWidgetItem* item = m_list->topLevelItem(row);
-    m_list->scrollToItem(item);
-    const QPoint centre = m_list->visualItemRect(item).center();
-    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, centre);
-    QTest::mouseDClick(m_list->viewport(), Qt::LeftButton, {}, centre);
-    QTest::mouseRelease(m_list->viewport(), Qt::LeftButton, {}, centre);
-  }
+  void DoubleClickRow(int row) { pagetap::test::DoubleClickRow(*m_list, row); }
 
   int Handled(WorkerNoticeCode code) { return m_notices->Handled()[code]; }
-
-  QStringList Rows() const {
-    QStringList rows;
-    for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
-      rows << m_list->topLevelItem(row)->text(0);
-    }
-    return rows;
-  }
 
   UserList& Catalogue() { return *CMainDlgProbe::Catalogue(m_dialog); }
 
@@ -134,7 +118,6 @@ TEST_F(CatalogueUnderLoad, TwentyTopListPressesWhileThreeUsersArePagedAndPicture
   const auto longest = stalls.Longest();
   std::cout << "longest event-loop stall: " << longest.count() << " ms\n";
   RecordProperty("longest_stall_ms", static_cast<int>(longest.count()));
-  EXPECT_LT(longest, 2s) << "a sanity bound only";
 
   // Every notice reached the dialog: one top list per press, one per user's fetch.
   const auto posted = m_notices->Posted();
@@ -147,15 +130,12 @@ TEST_F(CatalogueUnderLoad, TwentyTopListPressesWhileThreeUsersArePagedAndPicture
   for (int user = 0; user < CatalogueService::kUsers + 2; ++user) {
     nicknames << QString::fromStdString(CatalogueService::Nickname(user));
   }
-  QStringList catalogue;
-  for (std::size_t user = 0; user < Catalogue().UserCount(); ++user) {
-    catalogue << QString::fromStdString(Catalogue().User(user)->m_nickname);
-  }
+  const QStringList catalogue = pagetap::test::Nicknames(Catalogue());
   EXPECT_EQ(catalogue, nicknames);
 
   EXPECT_TRUE(m_list->isEnabled());
   EXPECT_EQ(m_list->columnCount(), 4) << "the user view";
-  EXPECT_EQ(Rows(), catalogue) << "row r is user r";
+  EXPECT_EQ(pagetap::test::Column(*m_list, 0), catalogue) << "row r is user r";
 
   // The fetches paged to the end, and the sweeps brought every picture there is.
   for (const int user : kPagedUsers) {

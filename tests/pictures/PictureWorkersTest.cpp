@@ -9,7 +9,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "catalogue/PictureAddresses.h"
@@ -17,10 +16,10 @@
 #include "pictures/PictureWorkers.h"
 #include "platform/Notices.h"
 #include "platform/Workers.h"
+#include "tests/support/NoticeLog.h"
 #include "tests/support/TestServer.h"
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -57,19 +56,9 @@ class PictureWorkers : public ::testing::Test {
                             response.set_content(found->second.m_body, "image/jpeg");
                           });
     m_server.Start();
-    // Video notices name only the video; the tests' videos all belong to user 0.
-    RegisterNoticeWindow([this](std::uintptr_t wParam, int code) {
-      const auto video =
-          code == UserPictureReady ? m_list.Video(wParam, 0) : m_list.Video(0, wParam);
-      std::lock_guard lock(m_mutex);
-      m_notices.push_back({wParam, code, video ? Bytes(*video) : std::string()});
-    });
   }
 
-  void TearDown() override {
-    EXPECT_TRUE(WaitForWorkers(30s));
-    UnregisterNoticeWindow();
-  }
+  void TearDown() override { EXPECT_TRUE(WaitForWorkers(30s)); }
 
   // A user whose videos' screenshots are "<host>/shots/<name>." with the picture addresses the
   // lists' mapping makes of them.
@@ -99,21 +88,17 @@ class PictureWorkers : public ::testing::Test {
     return paths;
   }
 
-  std::vector<Notice> Notices() {
-    std::lock_guard lock(m_mutex);
-    return m_notices;
-  }
-
-  static void WaitForRequests(const pagetap::test::TestServer& server, std::size_t count) {
-    const auto limit = Clock::now() + 10s;
-    while (server.RequestCount() < count && Clock::now() < limit) std::this_thread::sleep_for(5ms);
-  }
+  std::vector<Notice> Notices() const { return m_notices.Notices(); }
 
   UserList m_list;
   pagetap::test::TestServer m_server;
   std::mutex m_mutex;
   std::map<std::string, Reply> m_replies;
-  std::vector<Notice> m_notices;
+  // Video notices name only the video; the tests' videos all belong to user 0.
+  pagetap::test::NoticeLogOf<Notice> m_notices{[this](std::uintptr_t wParam, int code) {
+    const auto video = code == UserPictureReady ? m_list.Video(wParam, 0) : m_list.Video(0, wParam);
+    return Notice{wParam, code, video ? Bytes(*video) : std::string()};
+  }};
 };
 
 TEST_F(PictureWorkers, SweepsPassOverReadyPicturesAndEntriesAddedAfterTheyStarted) {
@@ -122,7 +107,7 @@ TEST_F(PictureWorkers, SweepsPassOverReadyPicturesAndEntriesAddedAfterTheyStarte
   AddUser({"e."});
   ASSERT_TRUE(m_list.StorePicture(1, 0, {1, 2, 3}));
   ASSERT_TRUE(StartUserPictureSweep(&m_list));
-  WaitForRequests(m_server, 1);
+  ASSERT_TRUE(m_server.WaitForRequests(1, 10s));
   AddUser({"f."});
   ASSERT_TRUE(WaitForWorkers(30s));
   EXPECT_EQ(Paths(), (std::vector<std::string>{"/shots/a.mov.3in1.jpg", "/shots/e.mov.3in1.jpg"}));

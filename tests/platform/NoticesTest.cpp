@@ -51,15 +51,21 @@ TEST(Notices, UnregisterWaitsForASinkCallInProgress) {
   ASSERT_TRUE(StartWorker([] { PostNotice(0, ShowResult); }));
   sink_entered.get_future().wait();
 
-  std::atomic<bool> unregistered{false};
+  // Whether the sink call had ended when UnregisterNoticeWindow returned: the check itself,
+  // which no timing can upset.
+  std::promise<bool> sink_done_at_return;
+  auto unregistered = sink_done_at_return.get_future();
   std::thread closer([&] {
     UnregisterNoticeWindow();
-    unregistered = true;
+    sink_done_at_return.set_value(sink_done);
   });
-  std::this_thread::sleep_for(50ms);
-  EXPECT_FALSE(unregistered);
+  // There is no event for "Unregister is blocked", only for its return; an Unregister that
+  // did not wait would return within this while, and then before the sink call ended.
+  EXPECT_EQ(unregistered.wait_for(50ms), std::future_status::timeout)
+      << "UnregisterNoticeWindow returned while the sink call was still running";
   let_sink_finish.set_value();
   closer.join();
+  EXPECT_TRUE(unregistered.get());
   EXPECT_TRUE(sink_done);
   ASSERT_TRUE(WaitForWorkers(5s));
 }

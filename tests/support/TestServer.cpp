@@ -126,6 +126,11 @@ std::size_t TestServer::RequestCount() const {
   return m_requests.size();
 }
 
+bool TestServer::WaitForRequests(std::size_t count, std::chrono::milliseconds patience) const {
+  std::unique_lock lock(m_mutex);
+  return m_recorded.wait_for(lock, patience, [&] { return m_requests.size() >= count; });
+}
+
 void TestServer::NoteArrival(const httplib::Request& request) {
   Arrival arrival{std::chrono::steady_clock::now(), {}};
   if (request.is_multipart_form_data()) {
@@ -152,8 +157,11 @@ void TestServer::Record(const httplib::Request& request) {
   }
   RecordedRequest recorded{request.method,  request.path, request.target,
                            request.headers, request.body, received};
-  const std::lock_guard lock(m_mutex);
-  m_requests.push_back(std::move(recorded));
+  {
+    const std::lock_guard lock(m_mutex);
+    m_requests.push_back(std::move(recorded));
+  }
+  m_recorded.notify_all();
 }
 
 void TestServer::ServeGetAndPost(const std::string& path, const httplib::Server::Handler& handler) {

@@ -53,6 +53,8 @@ class TestServer {
 
   std::vector<RecordedRequest> Requests() const;
   std::size_t RequestCount() const;
+  // True once `count` requests have been recorded; false when `patience` ran out first.
+  bool WaitForRequests(std::size_t count, std::chrono::milliseconds patience) const;
 
   // Canned responses. Each registers a GET and a POST handler on `path`.
   void ServeText(const std::string& path, const std::string& body,
@@ -82,6 +84,7 @@ class TestServer {
 
   mutable std::mutex m_mutex;
   std::condition_variable m_stop_signal;
+  mutable std::condition_variable m_recorded;  // one more request is in m_requests
   bool m_stopping = false;
   std::vector<RecordedRequest> m_requests;
   // What NoteArrival saw of a request that is being handled, until Record files it.

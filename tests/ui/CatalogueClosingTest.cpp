@@ -26,10 +26,7 @@ void StartSweepAndPaging(CMainDlg& dialog, CatalogueService& service) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return list->topLevelItemCount() == CatalogueService::kUsers; },
                               10000));
   service.UserPagesGate().Shut();
-  const QPoint row = list->visualItemRect(list->topLevelItem(3)).center();
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
-  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
-  QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, row);
+  pagetap::test::DoubleClickRow(*list, 3);
   ASSERT_TRUE(QTest::qWaitFor([&] { return service.UserPagesGate().Waiting() == 1; }, 10000));
   EXPECT_LT(service.Requests("/shots/").size(), static_cast<std::size_t>(CatalogueService::kUsers))
       << "the sweep has more to do";

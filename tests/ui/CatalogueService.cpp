@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "tests/catalogue/ServiceDocuments.h"
+#include "tests/support/ServiceDocuments.h"
 
 namespace pagetap::test {
 namespace {
@@ -90,7 +90,9 @@ CatalogueService::CatalogueService() {
   m_server.Start();
 }
 
-CatalogueService::~CatalogueService() {
+CatalogueService::~CatalogueService() { OpenGates(); }
+
+void CatalogueService::OpenGates() {
   for (Gate* gate : {&m_top_list_gate, &m_user_pages_gate, &m_pictures_gate, &m_late_gate}) {
     gate->Open();
   }

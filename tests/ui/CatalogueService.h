@@ -65,6 +65,7 @@ class CatalogueService {
   Gate& UserPagesGate() { return m_user_pages_gate; }
   Gate& PicturesGate() { return m_pictures_gate; }
   Gate& LateGate() { return m_late_gate; }
+  void OpenGates();
 
  private:
   void ServeTopList(httplib::Response& response);

@@ -63,10 +63,7 @@ class CatalogueViews : public pagetap::test::ShownDialog {
   }
 
   void TearDown() override {
-    for (auto* gate : {&m_service.TopListGate(), &m_service.UserPagesGate(),
-                       &m_service.PicturesGate(), &m_service.LateGate()}) {
-      gate->Open();
-    }
+    m_service.OpenGates();
     EXPECT_TRUE(WaitForWorkers(30s));
   }
 
@@ -87,38 +84,28 @@ class CatalogueViews : public pagetap::test::ShownDialog {
     QCoreApplication::sendPostedEvents();
   }
 
-  QStringList Headers() const {
-    QStringList headers;
-    for (int column = 0; column < m_list->columnCount(); ++column) {
-      headers << m_list->headerItem()->text(column);
-    }
-    return headers;
-  }
-
-  QStringList Column(int column) const {
-    QStringList cells;
-    for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
-      cells << m_list->topLevelItem(row)->text(column);
-    }
-    return cells;
-  }
-
-  QPoint RowCentre(int row) {
-    QTreeWidgetItem* item = m_list->topLevelItem(row);
-    m_list->scrollToItem(item);
-    return m_list->visualItemRect(item).center();
-  }
-
+  QStringList Headers() const { return pagetap::test::Headers(*m_list); }
+  QStringList Column(int column) const { return pagetap::test::Column(*m_list, column); }
   void ClickRow(int row, Qt::KeyboardModifiers modifiers = {}) {
-    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, modifiers, RowCentre(row));
+    pagetap::test::ClickRow(*m_list, row, modifiers);
+  }
+  void DoubleClickRow(int row) { pagetap::test::DoubleClickRow(*m_list, row); }
+
+  // The user view's size column: each top video's picture in K, `broken` for the broken user's.
+  QStringList UserSizes(const QString& broken) const {
+    QStringList sizes;
+    for (int user = 0; user < kUsers; ++user) {
+      sizes << (user == CatalogueService::kBrokenUser
+                    ? broken
+                    : QStringLiteral("%1K").arg(Kilobytes(user, 0)));
+    }
+    return sizes;
   }
 
-  // As a mouse does it: press, release, the double-click's press, release.
-  void DoubleClickRow(int row) {
-    const QPoint centre = RowCentre(row);
-    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, centre);
-    QTest::mouseDClick(m_list->viewport(), Qt::LeftButton, {}, centre);
-    QTest::mouseRelease(m_list->viewport(), Qt::LeftButton, {}, centre);
+  // The details text as the dialog keeps it and as the result box shows it.
+  void ExpectDetails(const QString& details) const {
+    EXPECT_EQ(QString::fromStdWString(DisplayText), details);
+    EXPECT_EQ(m_result->toPlainText(), InResultBox(details));
   }
 
   QImage Shown() const { return m_picture->grab().toImage(); }
@@ -176,13 +163,7 @@ TEST_F(CatalogueViews, TheTopListFillsTheUserViewAndPictureSizesFollowAtTheSweep
 
   m_service.PicturesGate().Open();
   FinishWorkers();
-  QStringList sizes;
-  for (int user = 0; user < kUsers; ++user) {
-    sizes << (user == CatalogueService::kBrokenUser
-                  ? QString()
-                  : QStringLiteral("%1K").arg(Kilobytes(user, 0)));
-  }
-  EXPECT_EQ(Column(1), sizes);
+  EXPECT_EQ(Column(1), UserSizes(QString()));
 
   std::vector<RecordedRequest> downloads = m_service.Requests("/shots/");
   for (const auto& broken : m_service.Requests("/broken/")) downloads.push_back(broken);
@@ -212,8 +193,7 @@ TEST_F(CatalogueViews, AClickShowsTheUsersDetailsCaptionAndPicture) {
       base +
       "/shots/b1.mov"
       "\r\nm_video_desc-----\r\nvideo_desc of 小明 & co");
-  EXPECT_EQ(QString::fromStdWString(DisplayText), details);
-  EXPECT_EQ(m_result->toPlainText(), InResultBox(details));
+  ExpectDetails(details);
   EXPECT_EQ(m_dialog.windowTitle(), "video_desc of 小明 & co");
   ExpectPicture(1, 0);
   SaveScreenshot("catalogue-user-view.png");
@@ -249,7 +229,8 @@ TEST_F(CatalogueViews, ADoubleClickGreysTheListUntilTheUsersVideosAreShown) {
   DoubleClickRow(3);
   EXPECT_FALSE(m_list->isEnabled());
   ASSERT_TRUE(QTest::qWaitFor([&] { return m_service.UserPagesGate().Waiting() == 1; }, 10000));
-  QTest::qWait(200);
+  // What the fetch posted before its request, and what the click left queued, is handled now.
+  QCoreApplication::processEvents();
   EXPECT_FALSE(m_list->isEnabled());
   EXPECT_TRUE(ListShows(4, kUsers));
   EXPECT_EQ(ViewMode, 0);
@@ -276,15 +257,17 @@ TEST_F(CatalogueViews, ADoubleClickGreysTheListUntilTheUsersVideosAreShown) {
                                m_service.BaseUrl() +
                                "/shots/b3-2.mov"
                                "\r\nm_video_desc-----\r\nintro of b3-2");
-  EXPECT_EQ(QString::fromStdWString(DisplayText), details);
-  EXPECT_EQ(m_result->toPlainText(), InResultBox(details));
+  ExpectDetails(details);
   EXPECT_EQ(m_dialog.windowTitle(), "intro of b3-2");
   ExpectPicture(3, 2);
   SaveScreenshot("catalogue-video-view.png");
 
-  // In the video view a double-click starts nothing.
+  // In the video view a double-click starts nothing: once what it queued is handled and any
+  // worker it started has ended, there is no new request.
   DoubleClickRow(1);
-  QTest::qWait(300);
+  EXPECT_TRUE(m_list->isEnabled());
+  QCoreApplication::processEvents();
+  FinishWorkers();
   EXPECT_TRUE(m_list->isEnabled());
   EXPECT_EQ(m_service.Requests("/home_user").size(), 2u);
   EXPECT_EQ(Column(0), intros);
@@ -312,13 +295,7 @@ TEST_F(CatalogueViews, ReturnListRebuildsTheUserViewWithEverySizeInK) {
   EXPECT_EQ(Headers(), QStringList({"  name        ", "大小", "查看   ", "desc              "}));
   ASSERT_EQ(m_list->topLevelItemCount(), kUsers);
   EXPECT_EQ(Column(0)[1], "小明 & co");
-  QStringList sizes;
-  for (int user = 0; user < kUsers; ++user) {
-    sizes << (user == CatalogueService::kBrokenUser
-                  ? "0K"
-                  : QStringLiteral("%1K").arg(Kilobytes(user, 0)));
-  }
-  EXPECT_EQ(Column(1), sizes);
+  EXPECT_EQ(Column(1), UserSizes("0K"));
   FinishWorkers();
   EXPECT_EQ(m_service.Requests("/top_video").size(), 1u) << "it fetches nothing";
 }
@@ -356,10 +333,7 @@ TEST_F(CatalogueViews, TwoQuickPressesOfTheTopListButtonLeaveOneRowPerCatalogueU
   m_service.TopListGate().Open();
   ASSERT_TRUE(QTest::qWaitFor([&] { return views_built.count() == 2; }, 10000));
 
-  QStringList catalogue;
-  for (std::size_t user = 0; user < Catalogue().UserCount(); ++user) {
-    catalogue << Text(Catalogue().User(user)->m_nickname);
-  }
+  const QStringList catalogue = pagetap::test::Nicknames(Catalogue());
   EXPECT_GE(catalogue.size(), kUsers + 2) << "the second answer brings two newcomers";
   EXPECT_EQ(Column(0), catalogue);
 }

@@ -6,9 +6,12 @@
 #include "ui/CMainDlg.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 
 // Reaches what the dialog keeps to itself.
@@ -36,6 +39,50 @@ class ShownDialog : public ::testing::Test {
 
   CMainDlg m_dialog;
 };
+
+// The list view as a person drives it. A row is scrolled into view before it is clicked.
+inline QPoint RowCentre(QTreeWidget& list, int row) {
+  QTreeWidgetItem* item = list.topLevelItem(row);
+  list.scrollToItem(item);
+  return list.visualItemRect(item).center();
+}
+
+inline void ClickRow(QTreeWidget& list, int row, Qt::KeyboardModifiers modifiers = {}) {
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers, RowCentre(list, row));
+}
+
+// As a mouse does it: press, release, the double-click's press, release.
+inline void DoubleClickRow(QTreeWidget& list, int row) {
+  const QPoint centre = RowCentre(list, row);
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, centre);
+  QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, centre);
+  QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, centre);
+}
+
+inline QStringList Column(const QTreeWidget& list, int column) {
+  QStringList cells;
+  for (int row = 0; row < list.topLevelItemCount(); ++row) {
+    cells << list.topLevelItem(row)->text(column);
+  }
+  return cells;
+}
+
+inline QStringList Headers(const QTreeWidget& list) {
+  QStringList headers;
+  for (int column = 0; column < list.columnCount(); ++column) {
+    headers << list.headerItem()->text(column);
+  }
+  return headers;
+}
+
+// The nicknames of the catalogue's users, in their order.
+inline QStringList Nicknames(const UserList& catalogue) {
+  QStringList nicknames;
+  for (std::size_t user = 0; user < catalogue.UserCount(); ++user) {
+    nicknames << QString::fromStdString(catalogue.User(user)->m_nickname);
+  }
+  return nicknames;
+}
 
 // Sets an environment variable for as long as it lives.
 class ScopedEnvironment {

@@ -1,4 +1,4 @@
-#include "tests/catalogue/ServiceDocuments.h"
+#include "tests/support/ServiceDocuments.h"
 
 #include <json/writer.h>
 
