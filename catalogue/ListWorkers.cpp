@@ -22,7 +22,8 @@
 namespace {
 
 // Returns the cursor the page set; nullopt when it set none.
-std::optional<std::string> FetchUserPage(UserList& list, std::size_t user, const std::string& address) {
+std::optional<std::string> FetchUserPage(UserList& list, std::size_t user,
+                                         const std::string& address) {
   const std::string body = FetchBody(address, kCatalogueBodyLimit);
   auto cursor = MapUserCursor(list, user, body);
   MapUserVideos(list, user, body);
@@ -42,12 +43,14 @@ void FetchUserPages(UserList& list, std::size_t user, const std::string& prefix,
   std::unordered_set<std::size_t> sent;
   int pages_without_new_videos = 0;
   for (int pages = 1; pages < kMaxUserPages; ++pages) {
-    if (!cursor || cursor->empty() || !sent.insert(std::hash<std::string>{}(*cursor)).second) return;
+    if (!cursor || cursor->empty() || !sent.insert(std::hash<std::string>{}(*cursor)).second)
+      return;
     if (list.VideoCount(user) >= list.Bounds().m_videos_per_user) return;
     if (std::chrono::steady_clock::now() >= give_up) return;
     const std::size_t videos_before = list.VideoCount(user);
     cursor = FetchUserPage(list, user, UserPageAddress(nickname, *cursor, prefix));
-    pages_without_new_videos = list.VideoCount(user) > videos_before ? 0 : pages_without_new_videos + 1;
+    pages_without_new_videos =
+        list.VideoCount(user) > videos_before ? 0 : pages_without_new_videos + 1;
     if (pages_without_new_videos >= kMaxPagesWithoutNewVideos) return;
     if (!SleepFor(std::chrono::milliseconds(FetchIntervalMs))) return;
   }

@@ -29,16 +29,16 @@ struct VideoRecord {
   std::string m_video_id;
   std::string m_video_release_time;
   std::string m_video_screenshot;
-  std::string m_video_3in1_url;          // where the screenshot picture is downloaded from
+  std::string m_video_3in1_url;  // where the screenshot picture is downloaded from
   std::string m_video_download_address;
   std::string m_video_intro;
   std::string m_video_desc;
   std::string m_video_duration;
   std::string m_s_receive;
-  PictureBytes m_picture_data;           // null until downloaded
+  PictureBytes m_picture_data;  // null until downloaded
   std::int32_t m_picture_size = 0;
-  std::int32_t m_picture_ready = 0;      // 1 once m_picture_data holds m_picture_size bytes
-  std::int32_t m_picture_tries = 5;      // downloads the details view may still start
+  std::int32_t m_picture_ready = 0;  // 1 once m_picture_data holds m_picture_size bytes
+  std::int32_t m_picture_tries = 5;  // downloads the details view may still start
 };
 
 struct UserEntry {

@@ -19,9 +19,13 @@ std::string BaseAddress(const char* variable, const std::string& fallback) {
 
 std::string ApiBase() { return BaseAddress("PAGETAP_API_BASE", "http://127.0.0.1:8765"); }
 
-std::string TopListAddress() { return ApiBase() + "/top_video?count=100&relative=after&type=top_week"; }
+std::string TopListAddress() {
+  return ApiBase() + "/top_video?count=100&relative=after&type=top_week";
+}
 
-std::string UserPagePrefix() { return ApiBase() + "/home_user?day_count=7&relative=after&nickname="; }
+std::string UserPagePrefix() {
+  return ApiBase() + "/home_user?day_count=7&relative=after&nickname=";
+}
 
 std::string UserPageAddress(const std::string& nickname, const std::optional<std::string>& cursor,
                             const std::string& prefix) {

@@ -81,9 +81,9 @@ bool UserList::AppendUser(std::unique_ptr<UserEntry> entry) {
   entry->m_blog_ids.clear();
   for (const auto& video : entry->m_videos) entry->m_blog_ids.insert(video->m_video_blog_id);
   const std::string& nickname = entry->m_user->m_nickname;
-  const std::size_t bytes = std::accumulate(
-      entry->m_videos.begin(), entry->m_videos.end(), TextBytes(*entry->m_user),
-      [](std::size_t sum, const auto& video) { return sum + TextBytes(*video); });
+  const std::size_t bytes =
+      std::accumulate(entry->m_videos.begin(), entry->m_videos.end(), TextBytes(*entry->m_user),
+                      [](std::size_t sum, const auto& video) { return sum + TextBytes(*video); });
   std::lock_guard lock(m_mutex);
   if (m_first_fill == 0 && m_nicknames.contains(nickname)) return false;
   if (m_users.size() >= m_bounds.m_users || !HasTextRoom(bytes)) return false;
@@ -113,7 +113,8 @@ bool UserList::AppendVideo(std::size_t user, std::unique_ptr<VideoRecord> video)
 }
 
 bool UserList::StorePicture(std::size_t user, std::size_t video, std::vector<unsigned char> bytes) {
-  if (bytes.empty() || bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+  if (bytes.empty() ||
+      bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
     return false;
   }
   const auto size = static_cast<std::int32_t>(bytes.size());
@@ -122,8 +123,10 @@ bool UserList::StorePicture(std::size_t user, std::size_t video, std::vector<uns
   VideoRecord* record = FindVideo(user, video);
   if (!record) return false;
   // The bytes a second download replaces are given back first.
-  const std::size_t others = m_picture_bytes - (record->m_picture_data ? record->m_picture_data->size() : 0);
-  if (data->size() > m_bounds.m_picture_bytes - std::min(others, m_bounds.m_picture_bytes)) return false;
+  const std::size_t others =
+      m_picture_bytes - (record->m_picture_data ? record->m_picture_data->size() : 0);
+  if (data->size() > m_bounds.m_picture_bytes - std::min(others, m_bounds.m_picture_bytes))
+    return false;
   m_picture_bytes = others + data->size();
   record->m_picture_size = size;
   record->m_picture_data = std::move(data);

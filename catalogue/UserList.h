@@ -76,7 +76,7 @@ class UserList {
 
  private:
   VideoRecord* FindVideo(std::size_t user, std::size_t video) const;  // lock held
-  bool HasTextRoom(std::size_t bytes) const;                            // lock held
+  bool HasTextRoom(std::size_t bytes) const;                          // lock held
 
   const CatalogueBounds m_bounds;
   mutable std::mutex m_mutex;

@@ -21,7 +21,8 @@ std::unique_ptr<VideoRecord> VideoFrom(const Json::Value& element) {
 
 }  // namespace
 
-std::optional<std::string> MapUserCursor(UserList& list, std::size_t user, const std::string& text) {
+std::optional<std::string> MapUserCursor(UserList& list, std::size_t user,
+                                         const std::string& text) {
   try {
     std::optional<std::string> cursor;
     WithDocument(text, [&](const Json::Value& root) {

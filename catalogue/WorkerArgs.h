@@ -19,9 +19,9 @@ constexpr int FetchIntervalMs = 100;
 // The starter makes it with new and hands it to the thread, which owns it from then on and
 // deletes it when it ends.
 struct WorkerArgs {
-  std::string m_text;             // a list worker's request address; empty for picture workers
+  std::string m_text;                // a list worker's request address; empty for picture workers
   std::int32_t m_mode = kUsersView;  // the view the job belongs to
-  UserList* m_list = nullptr;     // the dialog's catalogue, not owned
+  UserList* m_list = nullptr;        // the dialog's catalogue, not owned
   std::uint32_t m_user_index = 0;
   std::uint32_t m_video_index = 0;
 };

@@ -1,11 +1,11 @@
 #include "demo/ApiResponses.h"
 
+#include "demo/ShotAddress.h"
+
 #include <json/json.h>
 
 #include <charconv>
 #include <cstdint>
-
-#include "demo/ShotAddress.h"
 
 namespace pagetap::demo {
 namespace {

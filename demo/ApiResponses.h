@@ -3,11 +3,11 @@
 // The video service's JSON answers: the weekly top list, and one user's videos page by page,
 // with the cursors that lead from one page to the next.
 
+#include "demo/DemoData.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
-
-#include "demo/DemoData.h"
 
 namespace pagetap::demo {
 

@@ -3,12 +3,12 @@
 // The part of the demo service that stands in for the video service: the weekly top list,
 // the users' pages, the screenshot pictures and the video pages.
 
+#include "demo/BaseAddress.h"
+#include "demo/DemoData.h"
+
 #include <httplib.h>
 
 #include <atomic>
-
-#include "demo/BaseAddress.h"
-#include "demo/DemoData.h"
 
 namespace pagetap::demo {
 

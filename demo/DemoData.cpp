@@ -26,10 +26,10 @@ constexpr std::array<const char*, 6> kChineseNouns = {"熊猫", "橘猫", "狐�
 // The nicknames that trip clients up, spread through the list.
 constexpr std::array<const char*, 16> kAwkwardNicknames = {
     "小龙虾爱好者",    // CJK
-    "夜猫子🦉",        // an emoji outside the Basic Multilingual Plane
-    "さくら🌸",        // kana and an emoji
+    "夜猫子🦉",   // an emoji outside the Basic Multilingual Plane
+    "さくら🌸",         // kana and an emoji
     "Double Feature",  // listed twice, with two of its videos
-    "🎮 gamer",        // an emoji and a space
+    "🎮 gamer",         // an emoji and a space
     "한글 닉네임",     // Hangul and a space
     "Tom & Jerry",     // "&" ends a query parameter unless encoded
     "C++ Fan",         // "+" reads as a space unless encoded

@@ -1,11 +1,11 @@
 #include "demo/DemoService.h"
 
+#include "demo/HtmlPages.h"
+
 #include <sys/socket.h>
 
 #include <chrono>
 #include <ctime>
-
-#include "demo/HtmlPages.h"
 
 namespace pagetap::demo {
 namespace {

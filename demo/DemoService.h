@@ -3,6 +3,12 @@
 // pagetap-demo-service in a box: binds, serves on a thread of its own, logs one line per
 // request, and stops on request. Tests run it in their own process on a free port.
 
+#include "demo/BaseAddress.h"
+#include "demo/CatalogueRoutes.h"
+#include "demo/DemoData.h"
+#include "demo/Playground.h"
+#include "demo/StopSignal.h"
+
 #include <httplib.h>
 
 #include <atomic>
@@ -10,12 +16,6 @@
 #include <mutex>
 #include <string>
 #include <thread>
-
-#include "demo/BaseAddress.h"
-#include "demo/CatalogueRoutes.h"
-#include "demo/DemoData.h"
-#include "demo/Playground.h"
-#include "demo/StopSignal.h"
 
 namespace pagetap::demo {
 

@@ -3,9 +3,9 @@
 // The HTML the demo service answers with: video pages, the page a broken picture address
 // returns, and error pages.
 
-#include <string>
-
 #include "demo/DemoData.h"
+
+#include <string>
 
 namespace pagetap::demo {
 

@@ -1,12 +1,12 @@
 #include "demo/Playground.h"
 
+#include "demo/Encodings.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <chrono>
 #include <vector>
-
-#include "demo/Encodings.h"
 
 namespace pagetap::demo {
 namespace {

@@ -4,12 +4,12 @@
 // to show: an echo of the request, cookies, a redirect with a body of its own, a gzip body,
 // a page in GB2312, and a response that arrives slowly.
 
+#include "demo/StopSignal.h"
+
 #include <httplib.h>
 
 #include <atomic>
 #include <string>
-
-#include "demo/StopSignal.h"
 
 namespace pagetap::demo {
 

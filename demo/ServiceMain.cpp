@@ -4,6 +4,8 @@
 // free one) until SIGINT or SIGTERM. The first line on stdout is "listening on
 // http://HOST:PORT"; after it comes one line per request.
 
+#include "demo/DemoService.h"
+
 #include <pthread.h>
 #include <signal.h>
 
@@ -14,8 +16,6 @@
 #include <mutex>
 #include <optional>
 #include <string>
-
-#include "demo/DemoService.h"
 
 namespace {
 

@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (ansi.size() > read || gbk.size() > read || utf8.size() > read) std::abort();
 
   bool ascii = true;
-  for (std::size_t i = 0; i < read; ++i) ascii = ascii && static_cast<unsigned char>(text[i]) < 0x80;
+  for (std::size_t i = 0; i < read; ++i)
+    ascii = ascii && static_cast<unsigned char>(text[i]) < 0x80;
   if (ascii) {
     const std::wstring widened(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(read));
     if (ansi != widened || gbk != widened || utf8 != widened) std::abort();

@@ -17,8 +17,8 @@ int HexValue(char digit) {
 }
 
 bool Unreserved(char byte) {
-  return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
-         std::string("'()*-._").find(byte) != std::string::npos;
+  return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+         (byte >= '0' && byte <= '9') || std::string("'()*-._").find(byte) != std::string::npos;
 }
 
 std::string Decode(const std::string& encoded) {

@@ -13,7 +13,8 @@ namespace myCurl {
 
 namespace {
 
-constexpr const char* kUserAgent = "Mozilla/5.0 (Windows NT 5.1; rv:26.0) Gecko/20100101 Firefox/26.0";
+constexpr const char* kUserAgent =
+    "Mozilla/5.0 (Windows NT 5.1; rv:26.0) Gecko/20100101 Firefox/26.0";
 
 std::atomic<std::int32_t> connect_timeout{TransferTimeouts{}.connect_seconds};
 std::atomic<std::int32_t> whole_timeout{TransferTimeouts{}.whole_seconds};

@@ -3,9 +3,9 @@
 // One HTTP transfer over a libcurl easy handle: made by CreateRequest, configured, performed
 // once on the calling worker thread, then dropped. Every transfer of the program goes here.
 
-#include <curl/curl.h>
-
 #include "platform/Limits.h"
+
+#include <curl/curl.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -51,7 +51,7 @@ class HttpRequest {
   void ApplyCommonOptions();
   void ApplyQueryParams();  // appends m_params to m_url
   void ResetSwitches();
-  void ReleaseHandle();     // cleans the easy handle up, writing the cookie jar if one is set
+  void ReleaseHandle();  // cleans the easy handle up, writing the cookie jar if one is set
 
   CURL* m_curl = nullptr;
   std::string m_url;

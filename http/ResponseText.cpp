@@ -17,8 +17,9 @@ std::string DeclaredCharset(const std::string& body) {
   const auto quote = body.find('"', start + kCharset.size() + 2);
   if (quote == std::string::npos) return {};
   std::string declaration = body.substr(start, quote - start);
-  std::transform(declaration.begin(), declaration.end(), declaration.begin(),
-                 [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+  std::transform(declaration.begin(), declaration.end(), declaration.begin(), [](char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  });
   return declaration;
 }
 

@@ -65,7 +65,8 @@ void Transcode(std::basic_string_view<In> in, const char* from, const char* to, 
     const bool failed = result == static_cast<std::size_t>(-1);
     const int error = errno;
     in_left -= chunk_given - chunk;
-    out.append(piece, static_cast<std::size_t>(out_ptr - reinterpret_cast<char*>(piece)) / sizeof(Out));
+    out.append(piece,
+               static_cast<std::size_t>(out_ptr - reinterpret_cast<char*>(piece)) / sizeof(Out));
     if (failed && error == E2BIG) continue;  // the piece is full
     if (flushing) break;
     // A character cut by the end of the piece read goes on in the next one.
@@ -82,14 +83,13 @@ void Transcode(std::basic_string_view<In> in, const char* from, const char* to, 
 // The readers take their input as a C string: everything from the first NUL on is ignored.
 void ReadNarrow(const std::string& text, const char* code_set, wchar_t replacement,
                 std::wstring& out) {
-  Transcode<wchar_t, char>(std::string_view(text.c_str()), code_set, kWideCodeSet, replacement, out);
+  Transcode<wchar_t, char>(std::string_view(text.c_str()), code_set, kWideCodeSet, replacement,
+                           out);
 }
 
 // Asked at every call, so the program's setlocale() is honoured. Should iconv not know the
 // name, AsciiOnly stands in.
-const char* AnsiCodeSet() {
-  return nl_langinfo(CODESET);
-}
+const char* AnsiCodeSet() { return nl_langinfo(CODESET); }
 
 }  // namespace
 

@@ -7,7 +7,7 @@
 
 // The locale's code set (nl_langinfo(CODESET)) stands in for the system ANSI code page.
 std::wstring AnsiToWide(std::string text);
-void GbkToWide(const std::string& text, std::wstring& out);   // code page 936
+void GbkToWide(const std::string& text, std::wstring& out);  // code page 936
 void Utf8ToWide(const std::string& text, std::wstring& out);
 
 // The workbench form's text in the ANSI code page; characters it lacks become '?'.

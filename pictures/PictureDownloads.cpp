@@ -1,16 +1,16 @@
 // The two download threads: one picture each, stored in its record, then announced.
 
-#include <cstddef>
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "catalogue/ServiceRequests.h"
 #include "catalogue/UserList.h"
 #include "pictures/PictureWorkers.h"
 #include "platform/Limits.h"
 #include "platform/Notices.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 

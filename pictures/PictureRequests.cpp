@@ -1,11 +1,11 @@
 // The request threads: the details view asks for one picture that is not there yet.
 
-#include <cstdint>
-#include <memory>
-
 #include "catalogue/PictureAddresses.h"
 #include "catalogue/UserList.h"
 #include "pictures/PictureWorkers.h"
+
+#include <cstdint>
+#include <memory>
 
 namespace {
 

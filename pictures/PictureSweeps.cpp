@@ -1,16 +1,16 @@
 // The sweeps: a download for every picture of a list that is not there yet, paced so that the
 // picture host sees at most one new request per FetchIntervalMs.
 
+#include "catalogue/UserList.h"
+#include "pictures/PictureWorkers.h"
+#include "platform/Workers.h"
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
-
-#include "catalogue/UserList.h"
-#include "pictures/PictureWorkers.h"
-#include "platform/Workers.h"
 
 namespace {
 
@@ -43,7 +43,8 @@ void UserPictureSweepThread(WorkerArgs* args) {
   Sweep(
       list->UserCount(), [list](std::size_t user) { return list->Video(user, 0); },
       [list](std::size_t user) {
-        StartWorkerWith(UserPictureThread, {"", kUsersView, list, static_cast<std::uint32_t>(user), 0});
+        StartWorkerWith(UserPictureThread,
+                        {"", kUsersView, list, static_cast<std::uint32_t>(user), 0});
       });
 }
 
@@ -54,7 +55,8 @@ void VideoPictureSweepThread(WorkerArgs* args) {
   Sweep(
       list->VideoCount(user), [list, user](std::size_t video) { return list->Video(user, video); },
       [list, user](std::size_t video) {
-        StartWorkerWith(VideoPictureThread, {"", kVideosView, list, user, static_cast<std::uint32_t>(video)});
+        StartWorkerWith(VideoPictureThread,
+                        {"", kVideosView, list, user, static_cast<std::uint32_t>(video)});
       });
 }
 
@@ -64,5 +66,6 @@ bool StartUserPictureSweep(UserList* list) {
 
 bool StartVideoPictureSweep(UserList* list, std::int32_t user) {
   if (!list || user < 0 || list->VideoCount(static_cast<std::size_t>(user)) == 0) return false;
-  return StartWorkerWith(VideoPictureSweepThread, {"", kVideosView, list, static_cast<std::uint32_t>(user), 0});
+  return StartWorkerWith(VideoPictureSweepThread,
+                         {"", kVideosView, list, static_cast<std::uint32_t>(user), 0});
 }

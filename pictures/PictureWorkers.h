@@ -6,9 +6,9 @@
 // a whole list; request threads fetch one picture that the details view asked for. Every
 // thread deletes its WorkerArgs when it ends.
 
-#include <cstdint>
-
 #include "catalogue/WorkerArgs.h"
+
+#include <cstdint>
 
 class UserList;
 

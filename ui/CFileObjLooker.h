@@ -51,7 +51,7 @@ class CFileObjLooker : public QWidget {
 
   std::unique_ptr<QImage> m_image;  // from the last load that got as far as decoding
   PictureState m_state = PictureState::None;
-  std::uint64_t m_load = 0;         // counts the loads given bytes
+  std::uint64_t m_load = 0;  // counts the loads given bytes
   // One decode at a time runs on a worker; of the loads that come meanwhile, the last waits.
   bool m_decoding = false;
   std::optional<DecodeJob> m_waiting;

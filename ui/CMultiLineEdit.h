@@ -11,8 +11,8 @@
 #include <QString>
 
 #include <deque>
-#include <string>
 #include <functional>
+#include <string>
 #include <vector>
 
 class QMimeData;
@@ -57,5 +57,5 @@ class CMultiLineEdit : public QPlainTextEdit {
   std::deque<Pending> m_pending;
   std::size_t m_offset = 0;  // of m_pending.front().m_text already in
   bool m_turn_due = false;
-  std::vector<int> m_cuts;   // positions of the block separators the box put in, ascending
+  std::vector<int> m_cuts;  // positions of the block separators the box put in, ascending
 };

@@ -3,9 +3,9 @@
 // The details text of a selected row: one block per field, each a line "<name>-----" followed
 // by the value. Service texts are read as UTF-8, ids and addresses in the ANSI code page.
 
-#include <string>
-
 #include "catalogue/Records.h"
+
+#include <string>
 
 // A user: the nickname, and the blog id, screenshot, video file address and description of the
 // user's first video.

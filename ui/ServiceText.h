@@ -2,11 +2,12 @@
 
 // Texts from the video service are UTF-8; addresses and ids are shown in the ANSI code page.
 
-#include <QString>
-#include <string>
-
 #include "http/TextConversions.h"
 #include "platform/Limits.h"
+
+#include <QString>
+
+#include <string>
 
 inline std::wstring WideFromUtf8(const std::string& text) {
   std::wstring wide;

@@ -1,10 +1,6 @@
 // The details of the selected row: the picture, the details text in the result box and the
 // description in the caption.
 
-#include <QTreeWidget>
-#include <cstdint>
-#include <functional>
-
 #include "catalogue/ServiceRequests.h"
 #include "catalogue/UserList.h"
 #include "pictures/PictureWorkers.h"
@@ -15,6 +11,11 @@
 #include "ui/DialogShared.h"
 #include "ui/ListView.h"
 #include "ui/ServiceText.h"
+
+#include <QTreeWidget>
+
+#include <cstdint>
+#include <functional>
 
 namespace {
 

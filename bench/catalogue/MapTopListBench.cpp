@@ -2,11 +2,10 @@
 // 1 000 000 users. The nickname lookup is a hash index, so the time per element should not
 // grow with the catalogue: at 1 000 000 users it may be at most 1.5 times what it is at 0.
 
-#include "catalogue/TopListMapping.h"
-#include "catalogue/UserList.h"
-
 #include "bench/support/Figures.h"
 #include "bench/support/Rows.h"
+#include "catalogue/TopListMapping.h"
+#include "catalogue/UserList.h"
 #include "tests/support/ServiceDocuments.h"
 
 #include <benchmark/benchmark.h>
@@ -47,7 +46,8 @@ std::string Response(const std::string& stem, long first) {
 std::unique_ptr<UserList> Catalogue(long users) {
   // Far more users than a catalogue of the program may hold: what is measured is the mapping.
   auto list = std::make_unique<UserList>(CatalogueBounds{SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX});
-  for (long first = 0; first < users; first += kElements) MapTopList(*list, Response("listed ", first));
+  for (long first = 0; first < users; first += kElements)
+    MapTopList(*list, Response("listed ", first));
   list->EndFirstFill();
   return list;
 }
@@ -134,8 +134,7 @@ int main(int argc, char** argv) {
                         " users: time per element (median of " + std::to_string(kRepetitions) + ")",
                     measured ? Fixed(*measured / kElements * 1e6, 2) + " µs" : "failed",
                     empty ? "at 0 users: " + Fixed(*empty / kElements * 1e6, 2) + " µs" : "failed",
-                    ratio ? Fixed(*ratio, 2) : "—",
-                    goal ? "ratio ≤ 1.5" : "— (for reference)",
+                    ratio ? Fixed(*ratio, 2) : "—", goal ? "ratio ≤ 1.5" : "— (for reference)",
                     goal ? Verdict(ratio, 1.5, true) : "—",
                     users == 0 ? "`build/bench/bench/catalogue_bench --users=0`"
                                : "`build/bench/bench/catalogue_bench --users=0` and `--users=" +

@@ -55,7 +55,8 @@ std::string UserPage() {
 std::unique_ptr<UserList> OneUser() {
   // More videos than one user of the program may hold: what is measured is the mapping.
   auto list = std::make_unique<UserList>(CatalogueBounds{SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX});
-  MapTopList(*list, R"({"video_list":[{"nickname":"someone","blog_id":"top","video_screenshots":"x"}]})");
+  MapTopList(*list,
+             R"({"video_list":[{"nickname":"someone","blog_id":"top","video_screenshots":"x"}]})");
   list->EndFirstFill();
   return list;
 }
@@ -94,8 +95,9 @@ void ParseOnly(benchmark::State& state, const std::string& page) {
 int main(int argc, char** argv) {
   InitializeBenchmarks(&argc, argv);
   const std::string page = UserPage();
-  for (auto* bench : {benchmark::RegisterBenchmark("UserPage10MiB/MapUserVideos", MapVideos, page),
-                      benchmark::RegisterBenchmark("UserPage10MiB/JsonCpp_parse", ParseOnly, page)}) {
+  for (auto* bench :
+       {benchmark::RegisterBenchmark("UserPage10MiB/MapUserVideos", MapVideos, page),
+        benchmark::RegisterBenchmark("UserPage10MiB/JsonCpp_parse", ParseOnly, page)}) {
     bench->Iterations(2)->Repetitions(kRepetitions)->UseRealTime()->Unit(benchmark::kMillisecond);
   }
   FigureCollector figures;
@@ -110,7 +112,8 @@ int main(int argc, char** argv) {
   PublishRows({{
       "`MapUserVideos` of a 10 MiB user page (" +
           (videos ? std::to_string(static_cast<long>(*videos)) : std::string("?")) +
-          " videos), into a catalogue without them (median of " + std::to_string(kRepetitions) + ")",
+          " videos), into a catalogue without them (median of " + std::to_string(kRepetitions) +
+          ")",
       mapping ? MegabytesPerSecond(static_cast<double>(page.size()), *mapping) + " (" +
                     Milliseconds(*mapping) + ")"
               : "failed: " + figures.Error("UserPage10MiB/MapUserVideos"),

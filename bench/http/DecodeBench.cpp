@@ -93,12 +93,15 @@ int main(int argc, char** argv) {
   const std::string cp936_file = WriteFile("cp936.html", cp936);
 
   std::vector<benchmark::internal::Benchmark*> benches;
-  for (const auto& [code_set, text, file] : {std::tuple{"UTF-8", &utf8, &utf8_file},
-                                             std::tuple{"CP936", &cp936, &cp936_file}}) {
+  for (const auto& [code_set, text, file] :
+       {std::tuple{"UTF-8", &utf8, &utf8_file}, std::tuple{"CP936", &cp936, &cp936_file}}) {
     const std::string prefix = std::string("Decode16MiB/") + code_set + "/";
-    benches.push_back(benchmark::RegisterBenchmark((prefix + "first").c_str(), Decode, *text, true));
-    benches.push_back(benchmark::RegisterBenchmark((prefix + "later").c_str(), Decode, *text, false));
-    benches.push_back(benchmark::RegisterBenchmark((prefix + "iconv").c_str(), Iconv, code_set, *file));
+    benches.push_back(
+        benchmark::RegisterBenchmark((prefix + "first").c_str(), Decode, *text, true));
+    benches.push_back(
+        benchmark::RegisterBenchmark((prefix + "later").c_str(), Decode, *text, false));
+    benches.push_back(
+        benchmark::RegisterBenchmark((prefix + "iconv").c_str(), Iconv, code_set, *file));
   }
   for (auto* bench : benches) {
     bench->Iterations(2)->Repetitions(kRepetitions)->UseManualTime()->Unit(benchmark::kMillisecond);

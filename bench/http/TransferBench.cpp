@@ -86,26 +86,29 @@ int main(int argc, char** argv) {
   std::optional<double> ratio;
   if (perform && curl) ratio = *perform / *curl;
   const auto fresh = figures.Seconds("Get256MiB/fresh_memory");
-  PublishRows({{
-      "GET of a 256 MiB body from 127.0.0.1 through `Perform` (median of " +
-          std::to_string(kRepetitions) + ")",
-      perform ? Milliseconds(*perform) + " (" + MegabytesPerSecond(kBodyBytes, *perform) + ")"
-              : "failed: " + figures.Error("Get256MiB/Perform"),
-      curl ? "`curl -s -o /dev/null`: " + Milliseconds(*curl) + " (" +
-                 MegabytesPerSecond(kBodyBytes, *curl) + ")"
-           : "failed: " + figures.Error("Get256MiB/curl"),
-      ratio ? Fixed(*ratio, 2) : "—",
-      "time ratio ≤ 1.15",
-      Verdict(ratio, 1.15, true),
-      BenchCommand("transfer_bench"),
-  }, {
-      "for reference: 256 MiB written into newly allocated memory, no transfer",
-      fresh ? Milliseconds(*fresh) + " (" + MegabytesPerSecond(kBodyBytes, *fresh) + ")" : "failed",
-      curl ? "`curl` above: " + Milliseconds(*curl) : "—",
-      fresh && curl ? Fixed(*fresh / *curl, 2) : "—",
-      "—",
-      "—",
-      BenchCommand("transfer_bench"),
-  }});
+  PublishRows(
+      {{
+           "GET of a 256 MiB body from 127.0.0.1 through `Perform` (median of " +
+               std::to_string(kRepetitions) + ")",
+           perform ? Milliseconds(*perform) + " (" + MegabytesPerSecond(kBodyBytes, *perform) + ")"
+                   : "failed: " + figures.Error("Get256MiB/Perform"),
+           curl ? "`curl -s -o /dev/null`: " + Milliseconds(*curl) + " (" +
+                      MegabytesPerSecond(kBodyBytes, *curl) + ")"
+                : "failed: " + figures.Error("Get256MiB/curl"),
+           ratio ? Fixed(*ratio, 2) : "—",
+           "time ratio ≤ 1.15",
+           Verdict(ratio, 1.15, true),
+           BenchCommand("transfer_bench"),
+       },
+       {
+           "for reference: 256 MiB written into newly allocated memory, no transfer",
+           fresh ? Milliseconds(*fresh) + " (" + MegabytesPerSecond(kBodyBytes, *fresh) + ")"
+                 : "failed",
+           curl ? "`curl` above: " + Milliseconds(*curl) : "—",
+           fresh && curl ? Fixed(*fresh / *curl, 2) : "—",
+           "—",
+           "—",
+           BenchCommand("transfer_bench"),
+       }});
   return 0;
 }

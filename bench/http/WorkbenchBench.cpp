@@ -69,15 +69,16 @@ Row Against(const FigureCollector& figures, const std::string& variant, const st
   const auto peer = figures.Seconds("Workbench16MiB/" + peer_name);
   std::optional<double> ratio;
   if (pagetap && peer) ratio = *pagetap / *peer;
-  return {"workbench pipeline: 16 MiB UTF-8 page, `WorkbenchGet` + `DecodeResponseText`, " + which +
-              " (median of " + std::to_string(kRepetitions) + ")",
-          pagetap ? Milliseconds(*pagetap) : "failed: " + figures.Error("Workbench16MiB/" + variant),
-          peer_text + ": " +
-              (peer ? Milliseconds(*peer) : "failed: " + figures.Error("Workbench16MiB/" + peer_name)),
-          ratio ? Fixed(*ratio, 2) : "—",
-          "time ratio < 1 (faster)",
-          ratio ? (*ratio < 1.0 ? "met" : "not met") : "not met (no figure)",
-          BenchCommand("workbench_bench", "Workbench16MiB/(" + variant + "|" + peer_name + ")")};
+  return {
+      "workbench pipeline: 16 MiB UTF-8 page, `WorkbenchGet` + `DecodeResponseText`, " + which +
+          " (median of " + std::to_string(kRepetitions) + ")",
+      pagetap ? Milliseconds(*pagetap) : "failed: " + figures.Error("Workbench16MiB/" + variant),
+      peer_text + ": " +
+          (peer ? Milliseconds(*peer) : "failed: " + figures.Error("Workbench16MiB/" + peer_name)),
+      ratio ? Fixed(*ratio, 2) : "—",
+      "time ratio < 1 (faster)",
+      ratio ? (*ratio < 1.0 ? "met" : "not met") : "not met (no figure)",
+      BenchCommand("workbench_bench", "Workbench16MiB/(" + variant + "|" + peer_name + ")")};
 }
 
 }  // namespace

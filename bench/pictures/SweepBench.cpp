@@ -39,7 +39,8 @@ void Sweep(benchmark::State& state, const std::string& base) {
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     for (std::size_t user = 0; user < kUsers; ++user) {
       const auto video = list.Video(user, 0);
-      if (!video || !video->m_picture_ready || video->m_picture_size != static_cast<int>(kPictureBytes)) {
+      if (!video || !video->m_picture_ready ||
+          video->m_picture_size != static_cast<int>(kPictureBytes)) {
         state.SkipWithError("a picture did not arrive");
         return;
       }

@@ -25,13 +25,14 @@ LocalServer::~LocalServer() {
 }
 
 void LocalServer::Serve(const std::string& pattern, std::shared_ptr<const std::string> body) {
-  m_server.Get(pattern, [body = std::move(body)](const httplib::Request&, httplib::Response& response) {
-    response.set_content_provider(
-        body->size(), "application/octet-stream",
-        [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-          return sink.write(body->data() + offset, std::min(length, kPiece));
-        });
-  });
+  m_server.Get(pattern,
+               [body = std::move(body)](const httplib::Request&, httplib::Response& response) {
+                 response.set_content_provider(
+                     body->size(), "application/octet-stream",
+                     [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                       return sink.write(body->data() + offset, std::min(length, kPiece));
+                     });
+               });
 }
 
 void LocalServer::Start() {

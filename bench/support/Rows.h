@@ -25,9 +25,9 @@ struct Row {
 std::string Verdict(std::optional<double> ratio, double limit, bool at_most);
 
 std::string Fixed(double value, int digits);
-std::string Milliseconds(double seconds);  // "123.4 ms"
+std::string Milliseconds(double seconds);                      // "123.4 ms"
 std::string MegabytesPerSecond(double bytes, double seconds);  // "812 MB/s", MB = 10^6 bytes
-std::string Mebibytes(double bytes);  // "12.3 MiB"
+std::string Mebibytes(double bytes);                           // "12.3 MiB"
 
 // The command that runs this bench alone, from the repository's root; `filter` narrows it to
 // the benchmarks of one row. A window bench runs under a virtual X server, as scripts/bench

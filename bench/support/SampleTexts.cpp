@@ -2,9 +2,8 @@
 
 #include "tests/support/ServiceDocuments.h"
 
-#include <json/value.h>
-
 #include <iconv.h>
+#include <json/value.h>
 
 #include <random>
 #include <stdexcept>
@@ -17,16 +16,19 @@ constexpr std::size_t kScreenshotPrefix = 72;  // the part of the address the pi
 constexpr const char* kPageEnd = "</body></html>\n";
 
 std::string PageHead(const char* charset) {
-  return std::string("<!DOCTYPE html>\n<html><head>\n<meta http-equiv=\"Content-Type\" "
-                     "content=\"text/html; charset=") +
+  return std::string(
+             "<!DOCTYPE html>\n<html><head>\n<meta http-equiv=\"Content-Type\" "
+             "content=\"text/html; charset=") +
          charset + "\">\n<title>页面 page</title></head><body>\n";
 }
 
 // Line n of a page body: about two thirds of its bytes Chinese.
 std::string Paragraph(unsigned n) {
   static const char* const kSentences[] = {
-      "今天的天气很好，我们一起去公园散步。", "这个视频记录了城市夜晚的灯光和人群。",
-      "用户上传了新的作品，欢迎大家评论。", "春天来了，山上的花都开了，非常漂亮。",
+      "今天的天气很好，我们一起去公园散步。",
+      "这个视频记录了城市夜晚的灯光和人群。",
+      "用户上传了新的作品，欢迎大家评论。",
+      "春天来了，山上的花都开了，非常漂亮。",
   };
   return "<p id=\"p" + std::to_string(n) + "\">第" + std::to_string(n) + "段：" +
          kSentences[n % 4] + " The quick brown fox, number " + std::to_string(n * 7919 % 10007) +

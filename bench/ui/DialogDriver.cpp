@@ -18,7 +18,9 @@ QTreeWidget& ListOf(const CMainDlg& dialog) {
   return *qobject_cast<QTreeWidget*>(dialog.GetDlgItem(IDC_LIST));
 }
 
-bool WaitFor(const std::function<bool()>& done, int limit_ms) { return QTest::qWaitFor(done, limit_ms); }
+bool WaitFor(const std::function<bool()>& done, int limit_ms) {
+  return QTest::qWaitFor(done, limit_ms);
+}
 
 void Idle(int ms) { QTest::qWait(ms); }
 

@@ -27,7 +27,6 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QTreeWidget>
-
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -62,8 +61,11 @@ Control& Item(CMainDlg& dialog, int id) {
 
 bool UserViewOf(CMainDlg& dialog, int rows) {
   QTreeWidget& list = ListOf(dialog);
-  return WaitFor([&] { return list.isEnabled() && list.columnCount() == 4 && list.topLevelItemCount() == rows; },
-                 kPatienceMs);
+  return WaitFor(
+      [&] {
+        return list.isEnabled() && list.columnCount() == 4 && list.topLevelItemCount() == rows;
+      },
+      kPatienceMs);
 }
 
 bool FetchTopList(CMainDlg& dialog, int rows) {
@@ -87,7 +89,8 @@ bool WorkbenchGet(CMainDlg& dialog, const std::string& address, const QString& l
   const QTextDocument& document = *result.document();
   QTextBlock final_line = document.lastBlock();
   while (final_line.isValid() && final_line.text().isEmpty()) final_line = final_line.previous();
-  return !result.Appending() && document.firstBlock().text().startsWith(QString::fromUtf8("使用方法")) &&
+  return !result.Appending() &&
+         document.firstBlock().text().startsWith(QString::fromUtf8("使用方法")) &&
          final_line.text().endsWith(last);
 }
 
@@ -123,8 +126,8 @@ bool LongNickname(CMainDlg& dialog, const std::string& url) {
     Idle(50);
   }
   // The nickname and the description: a third of a million characters each.
-  return WaitFor([&] { return !result.Appending(); }, kPatienceMs) && list.topLevelItemCount() == 21 &&
-         result.Text().size() > 600000;
+  return WaitFor([&] { return !result.Appending(); }, kPatienceMs) &&
+         list.topLevelItemCount() == 21 && result.Text().size() > 600000;
 }
 
 // A good top list first; then the hostile one must leave it as it was.
@@ -160,7 +163,8 @@ bool HostilePictures(CMainDlg& dialog, const std::string& url, const char* servi
   if (!WaitFor([] { return RunningWorkers() == 0; }, kPatienceMs)) return false;
   QTreeWidget& list = ListOf(dialog);
   bool none_stored = true;
-  for (int row = 0; row < 100; ++row) none_stored = none_stored && list.topLevelItem(row)->text(1).isEmpty();
+  for (int row = 0; row < 100; ++row)
+    none_stored = none_stored && list.topLevelItem(row)->text(1).isEmpty();
   if (!FetchTopList(dialog, 100)) return false;
   Idle(2000);
   return none_stored;
@@ -205,7 +209,8 @@ const std::vector<Case> kCases = {
     {"nickname", "top list with a 1 MB nickname, that row clicked, Up and Down", LongNickname},
     {"nested", "top list sent gzip inside gzip (2 GiB unpacked) after a good one", NestedGzip},
     {"endless", "top list with an endless chunked body after a good one", EndlessBody},
-    {"tiny", "ten top-list presses at once, each a 4 MB document of a million empty elements", TinyValues},
+    {"tiny", "ten top-list presses at once, each a 4 MB document of a million empty elements",
+     TinyValues},
     {"pictures25", "100 users whose pictures are 25 MB each; a second sweep at Esc", LargePictures},
     {"picturebomb", "100 users whose gzip pictures unpack without end; a second sweep at Esc",
      UnpackingPictures},
@@ -260,7 +265,8 @@ int RunCase(const Case& hostile, const std::string& url) {
     const bool kept = dialog && hostile.m_drive(*dialog, url);
     const double seconds = taken.elapsed() / 1000.0;
     ticks.stop();
-    const auto esc = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch());
+    const auto esc =
+        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch());
     std::printf("%d %.1f %.1f %ld %lld\n", kept ? 1 : 0, longest_stall * 1000, seconds,
                 PeakResidentKib(), static_cast<long long>(esc.count()));
     std::fflush(stdout);
@@ -299,7 +305,8 @@ Outcome Measure(const Case& hostile, const std::string& url) {
   std::string line;
   char piece[256];
   ssize_t got = 0;
-  while (line.find('\n') == std::string::npos && (got = read(out[0], piece, sizeof piece)) > 0) line.append(piece, got);
+  while (line.find('\n') == std::string::npos && (got = read(out[0], piece, sizeof piece)) > 0)
+    line.append(piece, got);
   const auto read_at = Clock::now();
   int status = 0;
   waitpid(child, &status, 0);
@@ -309,14 +316,15 @@ Outcome Measure(const Case& hostile, const std::string& url) {
   int kept = 0;
   long peak_kib = 0;
   long long esc_us = 0;
-  if (std::sscanf(line.c_str(), "%d %lf %lf %ld %lld", &kept, &outcome.stall_ms, &outcome.case_seconds, &peak_kib,
-                  &esc_us) != 5) {
+  if (std::sscanf(line.c_str(), "%d %lf %lf %ld %lld", &kept, &outcome.stall_ms,
+                  &outcome.case_seconds, &peak_kib, &esc_us) != 5) {
     return outcome;
   }
   outcome.ran = true;
   outcome.kept = kept == 1;
   const auto esc = Clock::time_point(std::chrono::microseconds(esc_us));
-  outcome.esc_ms = std::chrono::duration<double, std::milli>(ended - std::min(esc, read_at)).count();
+  outcome.esc_ms =
+      std::chrono::duration<double, std::milli>(ended - std::min(esc, read_at)).count();
   outcome.peak_mib = peak_kib / 1024;
   outcome.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return outcome;
@@ -342,19 +350,21 @@ int main(int argc, char** argv) {
   }
   std::fprintf(stderr, "making the hostile service's bodies\n");
   const HostileService service;
-  std::printf("| case | what the server sent | peak resident | longest stall | Esc to exit | exit code | shown before kept | case took |\n");
+  std::printf(
+      "| case | what the server sent | peak resident | longest stall | Esc to exit | exit code | "
+      "shown before kept | case took |\n");
   std::printf("|---|---|---|---|---|---|---|---|\n");
   for (const Case* hostile : chosen) {
     std::fprintf(stderr, "case %s\n", hostile->m_name);
     const Outcome outcome = Measure(*hostile, service.BaseUrl());
     if (!outcome.ran) {
-      std::printf("| %s | %s | — | — | — | %d | the case did not run | — |\n", hostile->m_name, hostile->m_what,
-                  outcome.exit_code);
+      std::printf("| %s | %s | — | — | — | %d | the case did not run | — |\n", hostile->m_name,
+                  hostile->m_what, outcome.exit_code);
       continue;
     }
     std::printf("| %s | %s | %ld MiB | %.0f ms | %.0f ms | %d | %s | %.1f s |\n", hostile->m_name,
-                hostile->m_what, outcome.peak_mib, outcome.stall_ms, outcome.esc_ms, outcome.exit_code,
-                outcome.kept ? "yes" : "no", outcome.case_seconds);
+                hostile->m_what, outcome.peak_mib, outcome.stall_ms, outcome.esc_ms,
+                outcome.exit_code, outcome.kept ? "yes" : "no", outcome.case_seconds);
     std::fflush(stdout);
   }
   return 0;

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QRandomGenerator>
-
 #include <json/value.h>
 #include <json/writer.h>
 
@@ -50,7 +49,8 @@ std::string ProgressiveJpeg(int width, int height, int grain) {
     auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
     for (int x = 0; x < width; ++x) {
       const int n = grain ? static_cast<int>(noise.bounded(grain)) : 0;
-      line[x] = qRgb((x * 255 / width + n) & 255, (y * 255 / height + n) & 255, ((x ^ y) + n) & 255);
+      line[x] =
+          qRgb((x * 255 / width + n) & 255, (y * 255 / height + n) & 255, ((x ^ y) + n) & 255);
     }
   }
   QByteArray bytes;
@@ -101,14 +101,17 @@ HostileService::HostileService() {
   });
 
   routes.Get("/endless/top_video", [](const httplib::Request&, httplib::Response& response) {
-    response.set_chunked_content_provider(kUntouched, [](std::size_t offset, httplib::DataSink& sink) {
-      static const std::string start = "{\"video_list\":[";
-      static std::string users;
-      if (users.empty()) {
-        for (int user = 0; user < 1000; ++user) users += "{\"nickname\":\"endless\",\"blog_id\":\"e\"},";
-      }
-      return offset == 0 ? sink.write(start.data(), start.size()) : sink.write(users.data(), users.size());
-    });
+    response.set_chunked_content_provider(
+        kUntouched, [](std::size_t offset, httplib::DataSink& sink) {
+          static const std::string start = "{\"video_list\":[";
+          static std::string users;
+          if (users.empty()) {
+            for (int user = 0; user < 1000; ++user)
+              users += "{\"nickname\":\"endless\",\"blog_id\":\"e\"},";
+          }
+          return offset == 0 ? sink.write(start.data(), start.size())
+                             : sink.write(users.data(), users.size());
+        });
   });
 
   std::string tiny = "{\"video_list\":[";
@@ -129,24 +132,25 @@ HostileService::HostileService() {
                response.set_content(even ? *huge : *large, "image/jpeg");
              });
 
-  routes.Get("/endlesspages/home_user", [](const httplib::Request& request, httplib::Response& response) {
-    const int page = std::atoi(request.get_param_value("cursor").c_str());
-    Json::Value root(Json::objectValue);
-    root["next_cursor"] = std::to_string(page + 1);
-    Json::Value& diaries = root["diary_list"] = Json::Value(Json::arrayValue);
-    Json::Value diary(Json::objectValue);
-    Json::Value& videos = diary["video_list"] = Json::Value(Json::arrayValue);
-    for (int video = 0; video < 200; ++video) {
-      const std::string id = std::to_string(page * 200 + video);
-      Json::Value element(Json::objectValue);
-      element["blog_id"] = "p" + id;
-      element["video_intro"] = "video " + id;
-      element["video_screenshot"] = "http://127.0.0.1:1/none/" + id + ".";
-      videos.append(element);
-    }
-    diaries.append(diary);
-    response.set_content(Text(root), "application/json");
-  });
+  routes.Get("/endlesspages/home_user",
+             [](const httplib::Request& request, httplib::Response& response) {
+               const int page = std::atoi(request.get_param_value("cursor").c_str());
+               Json::Value root(Json::objectValue);
+               root["next_cursor"] = std::to_string(page + 1);
+               Json::Value& diaries = root["diary_list"] = Json::Value(Json::arrayValue);
+               Json::Value diary(Json::objectValue);
+               Json::Value& videos = diary["video_list"] = Json::Value(Json::arrayValue);
+               for (int video = 0; video < 200; ++video) {
+                 const std::string id = std::to_string(page * 200 + video);
+                 Json::Value element(Json::objectValue);
+                 element["blog_id"] = "p" + id;
+                 element["video_intro"] = "video " + id;
+                 element["video_screenshot"] = "http://127.0.0.1:1/none/" + id + ".";
+                 videos.append(element);
+               }
+               diaries.append(diary);
+               response.set_content(Text(root), "application/json");
+             });
   ServeTopList("endlesspages", Text(TopList(1, base + "/ok/pictures")));
 
   std::string line(1u << 20, ' ');

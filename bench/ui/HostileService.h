@@ -28,7 +28,8 @@ class HostileService {
 
  private:
   void ServeTopList(const std::string& name, const std::string& json);
-  void ServePictures(const std::string& name, const std::string& bytes, const std::string& encoding);
+  void ServePictures(const std::string& name, const std::string& bytes,
+                     const std::string& encoding);
 
   LocalServer m_server;
 };

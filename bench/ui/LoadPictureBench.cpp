@@ -13,7 +13,6 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRandomGenerator>
-
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -94,9 +93,10 @@ int main(int argc, char** argv) {
   auto* picture = qobject_cast<CFileObjLooker*>(dialog->GetDlgItem(IDC_PICTURE));
   const QByteArray jpeg = Jpeg();
 
-  for (auto* bench : {benchmark::RegisterBenchmark("Picture3840x720/LoadPicture_and_paint", LoadAndPaint,
-                                                   picture, jpeg),
-                      benchmark::RegisterBenchmark("Picture3840x720/QImage_decode", DecodeOnly, jpeg)}) {
+  for (auto* bench :
+       {benchmark::RegisterBenchmark("Picture3840x720/LoadPicture_and_paint", LoadAndPaint, picture,
+                                     jpeg),
+        benchmark::RegisterBenchmark("Picture3840x720/QImage_decode", DecodeOnly, jpeg)}) {
     // Enough iterations that the first of a repetition, which may find its memory given back
     // by the other benchmark, weighs little.
     bench->Iterations(20)->Repetitions(kRepetitions)->UseRealTime()->Unit(benchmark::kMillisecond);
@@ -110,13 +110,16 @@ int main(int argc, char** argv) {
   std::optional<double> ratio;
   if (load && decode) ratio = *load / *decode;
   PublishRows({{
-      "`LoadPicture` of a 3840 x 720 JPEG (" + std::to_string(jpeg.size() / 1024) + " KiB) and the " +
-          std::to_string(picture->width()) + " x " + std::to_string(picture->height()) +
-          " control's paint (" + QGuiApplication::platformName().toStdString() + ", median of " +
+      "`LoadPicture` of a 3840 x 720 JPEG (" + std::to_string(jpeg.size() / 1024) +
+          " KiB) and the " + std::to_string(picture->width()) + " x " +
+          std::to_string(picture->height()) + " control's paint (" +
+          QGuiApplication::platformName().toStdString() + ", median of " +
           std::to_string(kRepetitions) + ")",
-      load ? Milliseconds(*load) : "failed: " + figures.Error("Picture3840x720/LoadPicture_and_paint"),
+      load ? Milliseconds(*load)
+           : "failed: " + figures.Error("Picture3840x720/LoadPicture_and_paint"),
       "`QImage::loadFromData` alone: " +
-          (decode ? Milliseconds(*decode) : "failed: " + figures.Error("Picture3840x720/QImage_decode")),
+          (decode ? Milliseconds(*decode)
+                  : "failed: " + figures.Error("Picture3840x720/QImage_decode")),
       ratio ? Fixed(*ratio, 2) : "—",
       "time ratio ≤ 1.2",
       Verdict(ratio, 1.2, true),

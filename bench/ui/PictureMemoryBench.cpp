@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QPushButton>
-
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -67,7 +66,8 @@ int main(int argc, char** argv) {
   }
   InitializeBenchmarks(&argc, argv);
   LocalServer server;
-  server.Serve("/top_video", std::make_shared<const std::string>(PictureTopList(server.BaseUrl(), kUsers)));
+  server.Serve("/top_video",
+               std::make_shared<const std::string>(PictureTopList(server.BaseUrl(), kUsers)));
   server.Serve(kShotsPattern, std::make_shared<const std::string>(PictureFile(kPictureBytes)));
   server.Start();
   qputenv("PAGETAP_API_BASE", server.BaseUrl().c_str());
@@ -86,25 +86,29 @@ int main(int argc, char** argv) {
   const auto private_growth = figures.Counter("PictureMemory/100_users", "private_growth_bytes");
   std::optional<double> ratio;
   if (growth) ratio = *growth / pictures;
-  PublishRows({{
-      "resident memory growth from the idle window to the window idling after listing 100 users and "
-      "downloading their 100 pictures of 50 KiB (" + QGuiApplication::platformName().toStdString() +
-          " platform)",
-      growth ? Mebibytes(*growth) : "failed: " + figures.Error("PictureMemory/100_users"),
-      "the pictures' bytes: " + Mebibytes(pictures),
-      ratio ? Fixed(*ratio, 2) : "—",
-      "ratio ≤ 1.2",
-      Verdict(ratio, 1.2, true),
-      WindowBenchCommand("ui_memory_bench"),
-  }, {
-      "for reference: the part of that growth in private memory (RssAnon), without the pages of "
-      "libraries and fonts first used on the way",
-      private_growth ? Mebibytes(*private_growth) : "failed",
-      "the pictures' bytes: " + Mebibytes(pictures),
-      private_growth ? Fixed(*private_growth / pictures, 2) : "—",
-      "—",
-      "—",
-      WindowBenchCommand("ui_memory_bench"),
-  }});
+  PublishRows(
+      {{
+           "resident memory growth from the idle window to the window idling after listing 100 "
+           "users and "
+           "downloading their 100 pictures of 50 KiB (" +
+               QGuiApplication::platformName().toStdString() + " platform)",
+           growth ? Mebibytes(*growth) : "failed: " + figures.Error("PictureMemory/100_users"),
+           "the pictures' bytes: " + Mebibytes(pictures),
+           ratio ? Fixed(*ratio, 2) : "—",
+           "ratio ≤ 1.2",
+           Verdict(ratio, 1.2, true),
+           WindowBenchCommand("ui_memory_bench"),
+       },
+       {
+           "for reference: the part of that growth in private memory (RssAnon), without the pages "
+           "of "
+           "libraries and fonts first used on the way",
+           private_growth ? Mebibytes(*private_growth) : "failed",
+           "the pictures' bytes: " + Mebibytes(pictures),
+           private_growth ? Fixed(*private_growth / pictures, 2) : "—",
+           "—",
+           "—",
+           WindowBenchCommand("ui_memory_bench"),
+       }});
   return 0;
 }

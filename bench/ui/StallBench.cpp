@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -82,7 +81,9 @@ Stalls Measure(TimedApplication& application, const std::string& page_url, std::
   QObject::connect(&timer, &QTimer::timeout, [&] { ticks.push_back(Clock::now()); });
   timer.start(10);
   const auto step = [&](const std::string& name) { steps.emplace_back(Clock::now(), name); };
-  const auto user_view = [&] { return list.isEnabled() && list.columnCount() == 4 && list.topLevelItemCount() > 0; };
+  const auto user_view = [&] {
+    return list.isEnabled() && list.columnCount() == 4 && list.topLevelItemCount() > 0;
+  };
 
   step("top list");
   qobject_cast<QPushButton*>(dialog->GetDlgItem(IDC_USERINFO))->click();
@@ -98,7 +99,8 @@ Stalls Measure(TimedApplication& application, const std::string& page_url, std::
   }
   if (ok) {
     step("4 MiB workbench GET");
-    qobject_cast<QLineEdit*>(dialog->GetDlgItem(IDC_URL))->setText(QString::fromStdString(page_url));
+    qobject_cast<QLineEdit*>(dialog->GetDlgItem(IDC_URL))
+        ->setText(QString::fromStdString(page_url));
     auto* get = qobject_cast<QPushButton*>(dialog->GetDlgItem(IDC_GET));
     get->click();
     ok = WaitFor([&] { return get->isEnabled() && !application.m_show_result.empty(); }, 30000);
@@ -132,7 +134,8 @@ Stalls Measure(TimedApplication& application, const std::string& page_url, std::
     kind = std::max(kind, gap);
   }
   for (const Span& span : application.m_show_result) {
-    stalls.show_result = std::max(stalls.show_result, std::chrono::duration<double>(span.end - span.begin).count());
+    stalls.show_result =
+        std::max(stalls.show_result, std::chrono::duration<double>(span.end - span.begin).count());
   }
   return stalls;
 }
@@ -159,19 +162,25 @@ int main(int argc, char** argv) {
 
   Stalls stalls;
   std::string failure;
-  benchmark::RegisterBenchmark("Stalls/catalogue_and_workbench", [&](benchmark::State& state) {
-    for (auto _ : state) {
-      stalls = Measure(application, server.BaseUrl() + "/page", failure);
-      if (!failure.empty()) {
-        state.SkipWithError(failure.c_str());
-        return;
-      }
-      state.SetIterationTime(stalls.longest);
-      state.counters["append_stall_ms"] = stalls.append * 1e3;
-      state.counters["other_stall_ms"] = stalls.apart * 1e3;
-      state.counters["show_result_ms"] = stalls.show_result * 1e3;
-    }
-  })->Iterations(1)->Repetitions(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("Stalls/catalogue_and_workbench",
+                               [&](benchmark::State& state) {
+                                 for (auto _ : state) {
+                                   stalls =
+                                       Measure(application, server.BaseUrl() + "/page", failure);
+                                   if (!failure.empty()) {
+                                     state.SkipWithError(failure.c_str());
+                                     return;
+                                   }
+                                   state.SetIterationTime(stalls.longest);
+                                   state.counters["append_stall_ms"] = stalls.append * 1e3;
+                                   state.counters["other_stall_ms"] = stalls.apart * 1e3;
+                                   state.counters["show_result_ms"] = stalls.show_result * 1e3;
+                                 }
+                               })
+      ->Iterations(1)
+      ->Repetitions(1)
+      ->UseManualTime()
+      ->Unit(benchmark::kMillisecond);
   FigureCollector figures;
   benchmark::RunSpecifiedBenchmarks(&figures);
   benchmark::Shutdown();
@@ -180,7 +189,8 @@ int main(int argc, char** argv) {
   const bool measured = failure.empty();
   const std::string why = measured ? "" : "failed: " + failure;
   const auto row = [&](const std::string& figure, double seconds, const std::string& command_note) {
-    const std::optional<double> ratio = measured ? std::optional<double>(seconds / 0.010) : std::nullopt;
+    const std::optional<double> ratio =
+        measured ? std::optional<double>(seconds / 0.010) : std::nullopt;
     return Row{figure,
                measured ? Milliseconds(seconds) + command_note : why,
                "a 10 ms timer's ideal period: 10 ms",
@@ -190,11 +200,13 @@ int main(int argc, char** argv) {
                WindowBenchCommand("ui_stall_bench")};
   };
   PublishRows({
-      row("longest event-loop stall during the top list, both picture sweeps, paging of three users "
-          "and a 4 MiB workbench GET (" + QGuiApplication::platformName().toStdString() + ")",
+      row("longest event-loop stall during the top list, both picture sweeps, paging of three "
+          "users "
+          "and a 4 MiB workbench GET (" +
+              QGuiApplication::platformName().toStdString() + ")",
           stalls.longest, measured ? " (during " + stalls.longest_during + ")" : ""),
-      row("the stall around the 4 MiB append to the result box on its own",
-          stalls.append, measured ? " (ShowResult itself: " + Milliseconds(stalls.show_result) + ")" : ""),
+      row("the stall around the 4 MiB append to the result box on its own", stalls.append,
+          measured ? " (ShowResult itself: " + Milliseconds(stalls.show_result) + ")" : ""),
       row("the longest stall apart from that append", stalls.apart, ""),
   });
   return 0;

@@ -15,7 +15,6 @@
 #include <QProcess>
 #include <QTimer>
 #include <QWidget>
-
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -79,7 +78,8 @@ int Child(int argc, char** argv, bool bare) {
     QFont font = QApplication::font();
     font.setPointSize(kDialogPointSize);
     const DialogBaseUnits units = BaseUnitsOf(font);
-    window.resize(DialogUnitsToPixelsX(kDialogWidth, units), DialogUnitsToPixelsY(kDialogHeight, units));
+    window.resize(DialogUnitsToPixelsX(kDialogWidth, units),
+                  DialogUnitsToPixelsY(kDialogHeight, units));
     window.show();
     QApplication::exec();
   } else {
@@ -125,8 +125,9 @@ int main(int argc, char** argv) {
   InitializeBenchmarks(&argc, argv);
   QCoreApplication application(argc, argv);
   const QString program = QCoreApplication::applicationFilePath();
-  for (auto* bench : {benchmark::RegisterBenchmark("Startup/pagetap", Start, program, "--pagetap"),
-                      benchmark::RegisterBenchmark("Startup/bare_window", Start, program, "--bare")}) {
+  for (auto* bench :
+       {benchmark::RegisterBenchmark("Startup/pagetap", Start, program, "--pagetap"),
+        benchmark::RegisterBenchmark("Startup/bare_window", Start, program, "--bare")}) {
     bench->Iterations(1)->Repetitions(kRuns)->UseManualTime()->Unit(benchmark::kMillisecond);
   }
   FigureCollector figures;
@@ -141,22 +142,20 @@ int main(int argc, char** argv) {
   std::optional<double> memory_ratio;
   if (paint && bare_paint) paint_ratio = *paint / *bare_paint;
   if (memory && bare_memory) memory_ratio = *memory / *bare_memory;
-  const std::string runs = " (" + platform_name + " platform, median of " + std::to_string(kRuns) + ")";
+  const std::string runs =
+      " (" + platform_name + " platform, median of " + std::to_string(kRuns) + ")";
   PublishRows({
       {"process start to the end of the window's first paint" + runs,
        paint ? Milliseconds(*paint) : "failed: " + figures.Error("Startup/pagetap"),
        "limit 250 ms; bare Qt window: " + (bare_paint ? Milliseconds(*bare_paint) : "failed"),
-       paint_ratio ? Fixed(*paint_ratio, 2) + " of the bare window" : "—",
-       "≤ 250 ms",
+       paint_ratio ? Fixed(*paint_ratio, 2) + " of the bare window" : "—", "≤ 250 ms",
        paint ? (*paint <= 0.250 ? "met" : "not met") : "not met (no figure)",
        WindowBenchCommand("ui_startup_bench")},
       {"resident memory after " + std::to_string(kIdleMs) + " ms idle" + runs,
        memory ? Mebibytes(*memory) : "failed",
        "bare Qt window: " + (bare_memory ? Mebibytes(*bare_memory) : "failed"),
-       memory_ratio ? Fixed(*memory_ratio, 2) : "—",
-       "ratio ≤ 1.3",
-       Verdict(memory_ratio, 1.3, true),
-       WindowBenchCommand("ui_startup_bench")},
+       memory_ratio ? Fixed(*memory_ratio, 2) : "—", "ratio ≤ 1.3",
+       Verdict(memory_ratio, 1.3, true), WindowBenchCommand("ui_startup_bench")},
   });
   return 0;
 }

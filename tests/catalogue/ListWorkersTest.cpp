@@ -48,12 +48,15 @@ struct Reply {
 };
 
 // Answers GET `path` by the request's whole target, exactly as sent; any other target gets 404.
-void ServeTargets(TestServer& server, const std::string& path, std::map<std::string, Reply> replies) {
-  server.Routes().Get(path, [replies](const httplib::Request& request, httplib::Response& response) {
-    const auto found = replies.find(request.target);
-    response.status = found == replies.end() ? 404 : found->second.m_status;
-    response.set_content(found == replies.end() ? "no such page" : found->second.m_body, "application/json");
-  });
+void ServeTargets(TestServer& server, const std::string& path,
+                  std::map<std::string, Reply> replies) {
+  server.Routes().Get(
+      path, [replies](const httplib::Request& request, httplib::Response& response) {
+        const auto found = replies.find(request.target);
+        response.status = found == replies.end() ? 404 : found->second.m_status;
+        response.set_content(found == replies.end() ? "no such page" : found->second.m_body,
+                             "application/json");
+      });
 }
 
 std::vector<std::string> Targets(const std::vector<RecordedRequest>& requests) {
@@ -74,7 +77,8 @@ class ListWorkers : public ::testing::Test {
   // The first fill done, with the given users listed, each with one top-list video "top of ...".
   void ListUsers(const std::vector<std::string>& nicknames) {
     std::vector<Json::Value> elements;
-    for (const auto& nickname : nicknames) elements.push_back(TopListElement(nickname, "top of " + nickname));
+    for (const auto& nickname : nicknames)
+      elements.push_back(TopListElement(nickname, "top of " + nickname));
     MapTopList(m_list, TopListText(elements));
     m_list.EndFirstFill();
   }
@@ -97,8 +101,9 @@ class ListWorkers : public ::testing::Test {
 
 TEST_F(ListWorkers, TopListIsFetchedMappedAndAnnouncedOnceItsRecordsAreThere) {
   ServeTargets(m_server, "/top_video",
-               {{kTopListTarget, {200, TopListText({TopListElement("ann", "b1"), TopListElement("ann", "b2"),
-                                                    TopListElement("bob", "b3")})}}});
+               {{kTopListTarget,
+                 {200, TopListText({TopListElement("ann", "b1"), TopListElement("ann", "b2"),
+                                    TopListElement("bob", "b3")})}}});
   m_server.Start();
   UseService(m_server.BaseUrl());
 
@@ -125,8 +130,9 @@ TEST_F(ListWorkers, FailedTopListTransferStillEndsTheFirstFillAndAnnounces) {
 
   // So the next fetch already de-duplicates.
   ServeTargets(m_server, "/top_video",
-               {{kTopListTarget, {200, TopListText({TopListElement("ann", "b1"), TopListElement("ann", "b2"),
-                                                    TopListElement("bob", "b3")})}}});
+               {{kTopListTarget,
+                 {200, TopListText({TopListElement("ann", "b1"), TopListElement("ann", "b2"),
+                                    TopListElement("bob", "b3")})}}});
   m_server.Start();
   UseService(m_server.BaseUrl());
   ASSERT_TRUE(StartTopListThread(&m_list));
@@ -139,11 +145,13 @@ TEST_F(ListWorkers, UserVideosArePagedWithTheEncodedNicknameAndTheCursorAsReceiv
   const std::string nickname = "a b&c\xE4\xB8\xAD";
   ListUsers({"someone else", nickname});
   const std::string first = kUserPageTarget + "a%20b%26c%E4%B8%AD";
-  ServeTargets(m_server, "/home_user",
-               {{first, {200, UserPageText("c1+x/%41", {{PageVideo("top of " + nickname), PageVideo("b2")}})}},
-                {first + "&cursor=c1+x/%41", {200, UserPageText("c2", {{PageVideo("b3")}})}},
-                {first + "&cursor=c2", {200, UserPageText("c3", {{PageVideo("b4")}, {PageVideo("b2")}})}},
-                {first + "&cursor=c3", {200, UserPageText("", {{PageVideo("b5")}})}}});
+  ServeTargets(
+      m_server, "/home_user",
+      {{first,
+        {200, UserPageText("c1+x/%41", {{PageVideo("top of " + nickname), PageVideo("b2")}})}},
+       {first + "&cursor=c1+x/%41", {200, UserPageText("c2", {{PageVideo("b3")}})}},
+       {first + "&cursor=c2", {200, UserPageText("c3", {{PageVideo("b4")}, {PageVideo("b2")}})}},
+       {first + "&cursor=c3", {200, UserPageText("", {{PageVideo("b5")}})}}});
   m_server.Start();
   UseService(m_server.BaseUrl());
 
@@ -155,8 +163,9 @@ TEST_F(ListWorkers, UserVideosArePagedWithTheEncodedNicknameAndTheCursorAsReceiv
   EXPECT_EQ(notices[0].m_videos, 5u) << "the notice follows the last page's videos";
 
   const auto requests = m_server.Requests();
-  EXPECT_EQ(Targets(requests), (std::vector<std::string>{first, first + "&cursor=c1+x/%41",
-                                                         first + "&cursor=c2", first + "&cursor=c3"}));
+  EXPECT_EQ(Targets(requests),
+            (std::vector<std::string>{first, first + "&cursor=c1+x/%41", first + "&cursor=c2",
+                                      first + "&cursor=c3"}));
   ASSERT_EQ(requests.size(), 4u);
   EXPECT_GE(requests[2].received - requests[1].received, 100ms);
   EXPECT_GE(requests[3].received - requests[2].received, 100ms);
@@ -212,7 +221,8 @@ TEST_F(ListWorkers, PageThatLeavesTheCursorWhereItWasEndsTheFetch) {
 
   ASSERT_TRUE(WaitForWorkers(10s));
   EXPECT_EQ(Targets(m_server.Requests()),
-            (std::vector<std::string>{repeats, repeats + "&cursor=r1", breaks, breaks + "&cursor=k1", says_nothing}));
+            (std::vector<std::string>{repeats, repeats + "&cursor=r1", breaks,
+                                      breaks + "&cursor=k1", says_nothing}));
   EXPECT_EQ(BlogIds(0), (std::vector<std::string>{"top of repeats", "b1", "b2"}));
   EXPECT_EQ(m_list.NextCursor(1), "k1");
   EXPECT_EQ(m_list.NextCursor(2), "stale");
@@ -226,11 +236,13 @@ TEST_F(ListWorkers, CatalogueCanBeWalkedWhileFetchesFillIt) {
 
   std::vector<Json::Value> weekly;  // half of them known already
   for (int user = 25; user < 125; ++user) {
-    weekly.push_back(TopListElement("user " + std::to_string(user), "weekly " + std::to_string(user)));
+    weekly.push_back(
+        TopListElement("user " + std::to_string(user), "weekly " + std::to_string(user)));
   }
   auto page = [](int from, const std::optional<std::string>& next_cursor) {
     std::vector<Json::Value> videos;
-    for (int video = from; video < from + 10; ++video) videos.push_back(PageVideo("v" + std::to_string(video)));
+    for (int video = from; video < from + 10; ++video)
+      videos.push_back(PageVideo("v" + std::to_string(video)));
     return UserPageText(next_cursor, {videos});
   };
   const std::string first = kUserPageTarget + "user%200";
@@ -271,7 +283,8 @@ TEST_F(ListWorkers, CatalogueCanBeWalkedWhileFetchesFillIt) {
   EXPECT_GT(walks, 0);
   EXPECT_EQ(incomplete, 0);
   std::set<std::string> nicknames;
-  for (std::size_t user = 0; user < m_list.UserCount(); ++user) nicknames.insert(m_list.User(user)->m_nickname);
+  for (std::size_t user = 0; user < m_list.UserCount(); ++user)
+    nicknames.insert(m_list.User(user)->m_nickname);
   EXPECT_EQ(m_list.UserCount(), 125u);
   EXPECT_EQ(nicknames.size(), 125u) << "two top-list fetches never add one nickname twice";
   const auto blog_ids = BlogIds(0);

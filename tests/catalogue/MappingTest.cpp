@@ -1,8 +1,8 @@
 #include "catalogue/TopListMapping.h"
 #include "catalogue/UserList.h"
 #include "catalogue/UserPageMapping.h"
-#include "tests/support/ServiceDocuments.h"
 #include "tests/support/ListedUsers.h"
+#include "tests/support/ServiceDocuments.h"
 
 #include <gtest/gtest.h>
 
@@ -124,7 +124,8 @@ TEST(JsonReading, NumbersAndBooleansAreTheirTextOtherTypesAreAbsent) {
 
   // After the first fill a nickname that is null or an array is no nickname at all.
   list.EndFirstFill();
-  MapTopList(list, R"({"video_list": [{"nickname": null}, {"nickname": ["x"]}, {"nickname": 12}]})");
+  MapTopList(list,
+             R"({"video_list": [{"nickname": null}, {"nickname": ["x"]}, {"nickname": 12}]})");
   EXPECT_EQ(list.UserCount(), 2u);
 }
 
@@ -144,7 +145,8 @@ TEST(JsonReading, DocumentsThatAreNotTheExpectedShapeAddNothing) {
       // A trailing comma or a leading byte-order mark is no JSON document.
       R"({"video_list": [{"nickname": "ann"},]})",
       R"({"video_list": [{"nickname": "ann", "mood": "x",}]})",
-      "\xEF\xBB\xBF" R"({"video_list": [{"nickname": "ann"}]})",
+      "\xEF\xBB\xBF"
+      R"({"video_list": [{"nickname": "ann"}]})",
   };
   for (const auto& text : top_lists) {
     UserList list;
@@ -155,7 +157,9 @@ TEST(JsonReading, DocumentsThatAreNotTheExpectedShapeAddNothing) {
   // Elements that are not objects are passed over; comments and text after the root are let
   // through.
   UserList list;
-  MapTopList(list, "// weekly\n" R"({"video_list": [1, "ann", null, [], {"nickname": "bob"}]} trailing)");
+  MapTopList(list,
+             "// weekly\n"
+             R"({"video_list": [1, "ann", null, [], {"nickname": "bob"}]} trailing)");
   EXPECT_EQ(Nicknames(list), std::vector<std::string>{"bob"});
 
   const std::vector<std::string> user_pages = {
@@ -209,8 +213,9 @@ TEST(UserPageMapping, SkipsKnownBlogIdsTheTopListVideoIncluded) {
 TEST(UserPageMapping, VideoWithoutBlogIdIsJudgedByTheLastBlogIdAcrossDiaries) {
   UserList list;
   MapTopList(list, TopListText({TopListElement("ann", "b1")}));
-  MapUserVideos(list, 0,
-                UserPageText("c1", {{PageVideo(std::nullopt), PageVideo("b5")}, {PageVideo(std::nullopt)}}));
+  MapUserVideos(
+      list, 0,
+      UserPageText("c1", {{PageVideo(std::nullopt), PageVideo("b5")}, {PageVideo(std::nullopt)}}));
   EXPECT_EQ(BlogIds(list, 0), (std::vector<std::string>{"b1", "", "b5"}))
       << "the first goes in under the empty blog id, the last is taken for b5";
   EXPECT_EQ(list.Video(0, 1)->m_video_id, "id of no blog id");
@@ -220,7 +225,8 @@ TEST(UserPageMapping, VideoWithoutBlogIdIsJudgedByTheLastBlogIdAcrossDiaries) {
 
   // The key is the last blog id read, not the last one added: b1 is known, so the element
   // after it is judged as b1 and skipped too.
-  MapUserVideos(list, 0, UserPageText("c3", {{PageVideo("b1"), PageVideo(std::nullopt), PageVideo("b6")}}));
+  MapUserVideos(list, 0,
+                UserPageText("c3", {{PageVideo("b1"), PageVideo(std::nullopt), PageVideo("b6")}}));
   EXPECT_EQ(BlogIds(list, 0), (std::vector<std::string>{"b1", "", "b5", "b6"}));
 }
 

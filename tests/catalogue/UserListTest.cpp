@@ -35,7 +35,8 @@ TEST(UserList, IndicesKeepNamingTheSameRecordsWhileTheListGrows) {
   ASSERT_TRUE(list.AppendUser(MakeEntry("user 0", "first")));
   ASSERT_TRUE(list.AppendVideo(0, MakeVideo("second")));
   for (int user = 1; user < 2000; ++user) {
-    ASSERT_TRUE(list.AppendUser(MakeEntry("user " + std::to_string(user), "b" + std::to_string(user))));
+    ASSERT_TRUE(
+        list.AppendUser(MakeEntry("user " + std::to_string(user), "b" + std::to_string(user))));
   }
   EXPECT_EQ(list.UserCount(), 2000u);
   EXPECT_EQ(list.User(0)->m_nickname, "user 0");
@@ -101,7 +102,8 @@ TEST(UserList, StoredPictureLeavesEarlierReadersTheirBytesAndEveryTryCounts) {
 
 // Past a bound the catalogue stores nothing more of that kind and keeps what it holds.
 TEST(UserList, HoldsNoMoreThanItsBoundsAllow) {
-  UserList list(CatalogueBounds{.m_picture_bytes = 10, .m_text_bytes = 40, .m_users = 3, .m_videos_per_user = 2});
+  UserList list(CatalogueBounds{
+      .m_picture_bytes = 10, .m_text_bytes = 40, .m_users = 3, .m_videos_per_user = 2});
   ASSERT_TRUE(list.AppendUser(MakeEntry("ann", "a1")));  // 5 bytes of text
   ASSERT_TRUE(list.AppendVideo(0, MakeVideo("a2")));
   EXPECT_FALSE(list.AppendVideo(0, MakeVideo("a3"))) << "ann holds as many videos as a user may";
@@ -118,7 +120,8 @@ TEST(UserList, HoldsNoMoreThanItsBoundsAllow) {
   EXPECT_FALSE(list.StorePicture(1, 0, std::vector<unsigned char>(5, 2))) << "11 bytes in all";
   EXPECT_EQ(list.Video(1, 0)->m_picture_ready, 0);
   ASSERT_TRUE(list.StorePicture(1, 0, std::vector<unsigned char>(4, 2)));
-  ASSERT_TRUE(list.StorePicture(0, 0, std::vector<unsigned char>(2, 3))) << "a replaced picture gives its bytes back";
+  ASSERT_TRUE(list.StorePicture(0, 0, std::vector<unsigned char>(2, 3)))
+      << "a replaced picture gives its bytes back";
   ASSERT_TRUE(list.StorePicture(0, 1, std::vector<unsigned char>(4, 4)));
   EXPECT_EQ(list.Video(0, 0)->m_picture_size, 2);
   EXPECT_EQ(list.Video(0, 1)->m_picture_size, 4);

@@ -1,13 +1,5 @@
 // The demo service read the way the program reads it: its own client, mapping and paging.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
-#include <set>
-#include <string>
-
 #include "catalogue/ListWorkers.h"
 #include "catalogue/TopListMapping.h"
 #include "catalogue/UserList.h"
@@ -16,6 +8,14 @@
 #include "platform/Workers.h"
 #include "tests/demo/RunningService.h"
 #include "tests/support/NoticeLog.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <set>
+#include <string>
 
 using pagetap::test::Get;
 using pagetap::test::RunningService;
@@ -62,7 +62,8 @@ TEST(DemoCatalogue, EveryUsersPagesEndAndAddTheirVideos) {
   const pagetap::test::NoticeLog notices;
   // A handful of users with awkward nicknames and their paging, the way a double-click fetches.
   const std::size_t users = std::min<std::size_t>(list.UserCount(), 12);
-  for (std::uint32_t user = 0; user < users; ++user) ASSERT_TRUE(StartUserVideosThread(&list, user));
+  for (std::uint32_t user = 0; user < users; ++user)
+    ASSERT_TRUE(StartUserVideosThread(&list, user));
   ASSERT_TRUE(WaitForWorkers(std::chrono::seconds(60)));
 
   std::set<std::uintptr_t> finished;

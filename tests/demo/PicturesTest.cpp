@@ -1,11 +1,11 @@
-#include <gtest/gtest.h>
+#include "tests/demo/RunningService.h"
 
 #include <QByteArray>
 #include <QImage>
+#include <gtest/gtest.h>
+
 #include <set>
 #include <string>
-
-#include "tests/demo/RunningService.h"
 
 using pagetap::test::FetchTopList;
 using pagetap::test::Get;

@@ -1,3 +1,8 @@
+#include "http/CreateRequest.h"
+#include "http/TextConversions.h"
+#include "tests/demo/RunningService.h"
+#include "tests/support/TempCurrentDirectory.h"
+
 #include <gtest/gtest.h>
 #include <httplib.h>
 
@@ -9,11 +14,6 @@
 #include <sstream>
 #include <string>
 #include <thread>
-
-#include "http/CreateRequest.h"
-#include "http/TextConversions.h"
-#include "tests/demo/RunningService.h"
-#include "tests/support/TempCurrentDirectory.h"
 
 using pagetap::test::Get;
 using pagetap::test::Post;

@@ -1,3 +1,5 @@
+#include "tests/demo/RunningService.h"
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -7,8 +9,6 @@
 #include <algorithm>
 #include <string>
 #include <vector>
-
-#include "tests/demo/RunningService.h"
 
 using pagetap::test::Get;
 using pagetap::test::RunningService;

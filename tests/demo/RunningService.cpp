@@ -1,11 +1,11 @@
 #include "tests/demo/RunningService.h"
 
+#include "http/CreateRequest.h"
+#include "http/URLEncode.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
-
-#include "http/CreateRequest.h"
-#include "http/URLEncode.h"
 
 namespace pagetap::test {
 

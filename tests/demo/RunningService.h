@@ -3,6 +3,8 @@
 // The demo service running inside the test's process on 127.0.0.1 and a free port, with its
 // request log kept, and the client calls the tests make to it: the project's own requests.
 
+#include "demo/DemoService.h"
+
 #include <json/json.h>
 
 #include <chrono>
@@ -11,8 +13,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "demo/DemoService.h"
 
 namespace pagetap::test {
 

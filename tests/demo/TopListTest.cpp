@@ -1,3 +1,6 @@
+#include "demo/ShotAddress.h"
+#include "tests/demo/RunningService.h"
+
 #include <gtest/gtest.h>
 #include <httplib.h>
 
@@ -7,9 +10,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
-#include "demo/ShotAddress.h"
-#include "tests/demo/RunningService.h"
 
 using pagetap::test::FetchTopList;
 using pagetap::test::Get;

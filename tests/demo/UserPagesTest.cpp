@@ -1,3 +1,5 @@
+#include "tests/demo/RunningService.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -5,8 +7,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
-#include "tests/demo/RunningService.h"
 
 using pagetap::test::FetchTopList;
 using pagetap::test::Get;

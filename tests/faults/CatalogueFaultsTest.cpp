@@ -105,15 +105,15 @@ TEST_F(CatalogueFaults, BadTopListAnswersAddNothingAndKeepTheListedUsers) {
   const std::string top_list = TopListText(newcomers);
   std::vector<std::string> bases;
   for (const auto& [name, answer] : BadAnswers(top_list)) {
-    m_server.Routes().Get("/" + name + "/top_video",
-                          [answer](const httplib::Request&, httplib::Response& response) {
-                            Send(response, answer);
-                          });
+    m_server.Routes().Get(
+        "/" + name + "/top_video",
+        [answer](const httplib::Request&, httplib::Response& response) { Send(response, answer); });
     bases.push_back(name);
   }
   m_server.Start();
   for (std::string& base : bases) base = m_server.BaseUrl() + "/" + base;
-  RawServer reset(RawReply(top_list.substr(0, top_list.size() / 2), top_list.size()), RawEnding::Reset);
+  RawServer reset(RawReply(top_list.substr(0, top_list.size() / 2), top_list.size()),
+                  RawEnding::Reset);
   bases.push_back(reset.BaseUrl());
 
   for (std::size_t fetch = 0; fetch < bases.size(); ++fetch) {
@@ -137,18 +137,18 @@ TEST_F(CatalogueFaults, BadUserPagesEndTheFetchKeepingWhatEarlierPagesBrought) {
   std::vector<std::string> bases;
   for (const auto& [name, answer] : answers) {
     AddUser(m_list, name, {"http://pictures.test/" + name + "."});
-    m_server.Routes().Get("/" + name + "/home_user",
-                          [answer](const httplib::Request& request, httplib::Response& response) {
-                            if (request.has_param("cursor")) return Send(response, answer);
-                            response.set_content(UserPageText("p2", {{PageVideo("from page 1")}}),
-                                                 "application/json");
-                          });
+    m_server.Routes().Get("/" + name + "/home_user", [answer](const httplib::Request& request,
+                                                              httplib::Response& response) {
+      if (request.has_param("cursor")) return Send(response, answer);
+      response.set_content(UserPageText("p2", {{PageVideo("from page 1")}}), "application/json");
+    });
     bases.push_back(name);
   }
   m_server.Start();
   for (std::string& base : bases) base = m_server.BaseUrl() + "/" + base;
   // The last user's very first page is cut off by a reset: the cursor an earlier fetch left stays.
-  RawServer reset(RawReply(UserPageText("p9", {{PageVideo("never")}}).substr(0, 40), 500), RawEnding::Reset);
+  RawServer reset(RawReply(UserPageText("p9", {{PageVideo("never")}}).substr(0, 40), 500),
+                  RawEnding::Reset);
   AddUser(m_list, "cut off", {"http://pictures.test/cut."});
   m_list.SetNextCursor(4, "left earlier");
   bases.push_back(reset.BaseUrl());
@@ -177,12 +177,14 @@ TEST_F(CatalogueFaults, BadUserPagesEndTheFetchKeepingWhatEarlierPagesBrought) {
 TEST_F(CatalogueFaults, CursorThatLoopsBetweenTwoValuesEndsTheFetch) {
   ListAnnAndBob();
   const std::string first = kUserPagePath + "bob";
-  m_server.Routes().Get("/home_user", [](const httplib::Request& request, httplib::Response& response) {
-    const std::string cursor = request.get_param_value("cursor");
-    const std::string next = cursor == "A" ? "B" : "A";
-    response.set_content(UserPageText(next, {{PageVideo("after " + (cursor.empty() ? "none" : cursor))}}),
-                         "application/json");
-  });
+  m_server.Routes().Get(
+      "/home_user", [](const httplib::Request& request, httplib::Response& response) {
+        const std::string cursor = request.get_param_value("cursor");
+        const std::string next = cursor == "A" ? "B" : "A";
+        response.set_content(
+            UserPageText(next, {{PageVideo("after " + (cursor.empty() ? "none" : cursor))}}),
+            "application/json");
+      });
   m_server.Start();
   UseService(m_server.BaseUrl());
 
@@ -193,7 +195,8 @@ TEST_F(CatalogueFaults, CursorThatLoopsBetweenTwoValuesEndsTheFetch) {
   for (const auto& request : m_server.Requests()) targets.push_back(request.target);
   EXPECT_EQ(targets, (std::vector<std::string>{first, first + "&cursor=A", first + "&cursor=B"}))
       << "the third page leads back to a cursor already asked for";
-  EXPECT_EQ(BlogIds(m_list, 1), (std::vector<std::string>{"bob 0", "after none", "after A", "after B"}));
+  EXPECT_EQ(BlogIds(m_list, 1),
+            (std::vector<std::string>{"bob 0", "after none", "after A", "after B"}));
   EXPECT_EQ(m_list.NextCursor(1), "A");
   EXPECT_EQ(BlogIds(m_list, 0), std::vector<std::string>{"ann 0"});
 }
@@ -218,15 +221,18 @@ TEST_F(CatalogueFaults, UserPagesWithoutEndStopAtTheVideoOrTimeBoundOrWhenNothin
                             const int page = std::atoi(request.get_param_value("cursor").c_str());
                             std::vector<Json::Value> videos;
                             for (int video = 0; video < (endless.m_new_videos ? 20 : 1); ++video) {
-                              videos.push_back(PageVideo(std::to_string(endless.m_new_videos ? page * 20 + video : 0)));
+                              videos.push_back(PageVideo(
+                                  std::to_string(endless.m_new_videos ? page * 20 + video : 0)));
                             }
-                            response.set_content(UserPageText(std::to_string(page + 1), {videos}), "application/json");
+                            response.set_content(UserPageText(std::to_string(page + 1), {videos}),
+                                                 "application/json");
                           });
   }
   m_server.Start();
   for (std::size_t user = 0; user < std::size(cases); ++user) {
     SCOPED_TRACE(cases[user].m_path);
-    UserList list(CatalogueBounds{.m_videos_per_user = 50, .m_user_fetch_time = cases[user].m_fetch_time});
+    UserList list(
+        CatalogueBounds{.m_videos_per_user = 50, .m_user_fetch_time = cases[user].m_fetch_time});
     AddUser(list, "ann", {"http://pictures.test/ann."});
     list.EndFirstFill();
     const std::size_t requests_before = m_server.RequestCount();

@@ -40,12 +40,14 @@ class PictureFaults : public ::testing::Test {
   void TearDown() override { EXPECT_TRUE(WaitForWorkers(10s)); }
 
   // Answers GET /shots/<name>mov.3in1.jpg with `status` and `body` as `type`.
-  void Serve(const std::string& name, int status, const std::string& body, const std::string& type) {
-    m_server.Routes().Get("/shots/" + name + "mov\\.3in1\\.jpg",
-                          [status, body, type](const httplib::Request&, httplib::Response& response) {
-                            response.status = status;
-                            if (!body.empty() || !type.empty()) response.set_content(body, type);
-                          });
+  void Serve(const std::string& name, int status, const std::string& body,
+             const std::string& type) {
+    m_server.Routes().Get(
+        "/shots/" + name + "mov\\.3in1\\.jpg",
+        [status, body, type](const httplib::Request&, httplib::Response& response) {
+          response.status = status;
+          if (!body.empty() || !type.empty()) response.set_content(body, type);
+        });
   }
 
   // Two users with the same videos: user 0 holds `held` for every picture, user 1 none.
@@ -53,7 +55,8 @@ class PictureFaults : public ::testing::Test {
     AddUser(m_list, "holds pictures", screenshots);
     AddUser(m_list, "holds none", screenshots);
     for (std::size_t video = 0; video < screenshots.size(); ++video) {
-      ASSERT_TRUE(m_list.StorePicture(0, video, std::vector<unsigned char>(held.begin(), held.end())));
+      ASSERT_TRUE(
+          m_list.StorePicture(0, video, std::vector<unsigned char>(held.begin(), held.end())));
     }
   }
 
@@ -76,7 +79,8 @@ TEST_F(PictureFaults, DownloadsWithoutAWholeAnswerStoreNothingAndKeepTheHeldPict
   Serve("empty.", 200, "", "image/jpeg");
   // A picture past the limit of one picture, and one that unpacks without end.
   Serve("large.", 200, m_jpeg + std::string(kPictureBodyLimit, '\0'), "image/jpeg");
-  m_server.Routes().Get("/shots/unpacks\\.mov\\.3in1\\.jpg", [](const httplib::Request&, httplib::Response& response) {
+  m_server.Routes().Get("/shots/unpacks\\.mov\\.3in1\\.jpg", [](const httplib::Request&,
+                                                                httplib::Response& response) {
     response.set_header("Content-Encoding", "gzip");
     response.set_content(pagetap::test::GzipOfRepeats(64u << 20, '\xFF'), "image/jpeg");
   });
@@ -131,13 +135,12 @@ TEST_F(PictureFaults, WholeAnswersThatAreNoPictureAreStoredAsTheyCame) {
       EXPECT_EQ(record->m_picture_ready, 1);
     }
   }
-  EXPECT_EQ(m_notices.Notices(),
-            (std::vector<PostedNotice>{{0, VideoPictureReady},
-                                       {1, VideoPictureReady},
-                                       {2, VideoPictureReady},
-                                       {0, VideoPictureReady},
-                                       {1, VideoPictureReady},
-                                       {2, VideoPictureReady}}));
+  EXPECT_EQ(m_notices.Notices(), (std::vector<PostedNotice>{{0, VideoPictureReady},
+                                                            {1, VideoPictureReady},
+                                                            {2, VideoPictureReady},
+                                                            {0, VideoPictureReady},
+                                                            {1, VideoPictureReady},
+                                                            {2, VideoPictureReady}}));
   EXPECT_TRUE(std::string(reader->m_picture_data->begin(), reader->m_picture_data->end()) == m_jpeg)
       << "a reader that took the picture before keeps it whole";
 }

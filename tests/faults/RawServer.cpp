@@ -109,7 +109,8 @@ void RawServer::Serve(int connection) {
   }
   std::size_t sent = 0;
   while (whole && sent < m_reply.size() && WaitUntilReady(connection, POLLOUT, m_wake[0])) {
-    const ssize_t wrote = send(connection, m_reply.data() + sent, m_reply.size() - sent, MSG_NOSIGNAL);
+    const ssize_t wrote =
+        send(connection, m_reply.data() + sent, m_reply.size() - sent, MSG_NOSIGNAL);
     if (wrote < 0) whole = false;
     sent += wrote > 0 ? static_cast<std::size_t>(wrote) : 0;
   }
@@ -128,7 +129,8 @@ void RawServer::Serve(int connection) {
   close(connection);
 }
 
-std::string RawReply(const std::string& body, std::size_t length, const std::string& extra_headers) {
+std::string RawReply(const std::string& body, std::size_t length,
+                     const std::string& extra_headers) {
   return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(length) + "\r\n" + extra_headers +
          "\r\n" + body;
 }

@@ -14,10 +14,10 @@
 #include "platform/Limits.h"
 #include "platform/Notices.h"
 #include "platform/Workers.h"
-#include "tests/support/NoticeLog.h"
 #include "tests/faults/RawServer.h"
 #include "tests/support/Compression.h"
 #include "tests/support/ListedUsers.h"
+#include "tests/support/NoticeLog.h"
 #include "tests/support/TestServer.h"
 
 #include <gtest/gtest.h>
@@ -71,10 +71,11 @@ bool StartFourTransfers(UserList& list, const std::string& workbench_url, std::w
 
 void ServeEncoded(TestServer& server, const std::string& path, const std::string& bytes,
                   const std::string& encoding) {
-  server.Routes().Get(path, [bytes, encoding](const httplib::Request&, httplib::Response& response) {
-    if (!encoding.empty()) response.set_header("Content-Encoding", encoding);
-    response.set_content(bytes, kUntouchedType);
-  });
+  server.Routes().Get(path,
+                      [bytes, encoding](const httplib::Request&, httplib::Response& response) {
+                        if (!encoding.empty()) response.set_header("Content-Encoding", encoding);
+                        response.set_content(bytes, kUntouchedType);
+                      });
 }
 
 class TransferFaults : public ::testing::Test {
@@ -133,7 +134,8 @@ TEST_F(TransferFaults, TruncatedGzipBodyGivesWhatCouldBeUnpacked) {
   const std::string body = Fetch(server.BaseUrl() + "/cut").first;
   ASSERT_GT(body.size(), 5u);
   EXPECT_LT(body.size(), 5 + text.size());
-  EXPECT_EQ(body.substr(5), text.substr(0, body.size() - 5)) << "the unpacked part comes out as it was";
+  EXPECT_EQ(body.substr(5), text.substr(0, body.size() - 5))
+      << "the unpacked part comes out as it was";
 
   const std::wstring shown = WorkbenchText(server.BaseUrl() + "/cut");
   EXPECT_EQ(shown, std::wstring(body.begin() + 5, body.end()));
@@ -170,8 +172,9 @@ TEST_F(TransferFaults, BodiesWithoutEndStopAtTheLimitOfTheirKind) {
     const char* m_name;
     std::size_t m_limit;
   };
-  for (const Kind& kind : {Kind{"catalogue", kCatalogueBodyLimit}, Kind{"picture", kPictureBodyLimit},
-                           Kind{"workbench", kWorkbenchBodyLimit}}) {
+  for (const Kind& kind :
+       {Kind{"catalogue", kCatalogueBodyLimit}, Kind{"picture", kPictureBodyLimit},
+        Kind{"workbench", kWorkbenchBodyLimit}}) {
     for (const char* path : {"/bomb", "/nested", "/endless"}) {
       SCOPED_TRACE(std::string(kind.m_name) + " " + path);
       const std::string url = server.BaseUrl() + path;
@@ -187,7 +190,8 @@ TEST_F(TransferFaults, BodiesWithoutEndStopAtTheLimitOfTheirKind) {
         EXPECT_FALSE(completed);
       }
       const auto taken = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin);
-      ::testing::Test::RecordProperty(std::string(kind.m_name) + path + "_seconds", std::to_string(taken.count()));
+      ::testing::Test::RecordProperty(std::string(kind.m_name) + path + "_seconds",
+                                      std::to_string(taken.count()));
       EXPECT_LE(received, kind.m_limit);
       EXPECT_GT(received, kind.m_limit - (1u << 20)) << "the transfer ended before its limit";
     }
@@ -224,7 +228,8 @@ TEST_F(TransferFaults, TransfersThatNeverFinishEndAtTheLimitKeepingWhatArrived) 
   EXPECT_EQ(text, whole.substr(0, text.size()));
 
   auto posted = notices.Notices();
-  std::sort(posted.begin(), posted.end(), [](const auto& a, const auto& b) { return a.m_code < b.m_code; });
+  std::sort(posted.begin(), posted.end(),
+            [](const auto& a, const auto& b) { return a.m_code < b.m_code; });
   EXPECT_EQ(posted, (std::vector<PostedNotice>{{0, VideosPageReady}, {0, TopListReady}}))
       << "the list workers announce their end; a failed picture download does not";
   EXPECT_EQ(pagetap::test::Nicknames(list), std::vector<std::string>{"ann"});
@@ -254,12 +259,14 @@ TEST_F(TransferFaults, ShutdownEndsTransfersToAServerThatNeverAnswersAtOnce) {
   const auto requested = std::chrono::steady_clock::now();
   RequestShutdown();
   ASSERT_TRUE(WaitForWorkers(60s));
-  const std::chrono::duration<double, std::milli> ended = std::chrono::steady_clock::now() - requested;
+  const std::chrono::duration<double, std::milli> ended =
+      std::chrono::steady_clock::now() - requested;
   RecordProperty("ended_after_shutdown_ms", std::to_string(ended.count()));
 
   EXPECT_EQ(text, L"未收到任何信息!");
   auto posted = notices.Notices();
-  std::sort(posted.begin(), posted.end(), [](const auto& a, const auto& b) { return a.m_code < b.m_code; });
+  std::sort(posted.begin(), posted.end(),
+            [](const auto& a, const auto& b) { return a.m_code < b.m_code; });
   EXPECT_EQ(posted, (std::vector<PostedNotice>{{0, VideosPageReady}, {0, TopListReady}}));
   EXPECT_EQ(pagetap::test::Nicknames(list), std::vector<std::string>{"ann"});
   EXPECT_EQ(list.VideoCount(0), 1u);

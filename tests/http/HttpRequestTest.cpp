@@ -88,7 +88,8 @@ TEST_F(HttpRequestTest, EncodedBodiesArriveDecoded) {
 // a compressed one the announcement is short of the decoded text and the string grows on.
 TEST_F(HttpRequestTest, LongBodiesArriveWholeAfterWhatTheStringHeld) {
   std::string text;
-  for (int line = 0; text.size() < (3u << 20); ++line) text += "line " + std::to_string(line) + "\n";
+  for (int line = 0; text.size() < (3u << 20); ++line)
+    text += "line " + std::to_string(line) + "\n";
   m_server.ServeText("/long", text);
   m_server.ServeGzip("/long-gzip", text);
   m_server.Start();
@@ -169,7 +170,8 @@ TEST_F(HttpRequestTest, SwitchesApplyOnlyToTheWorkbenchTransferAndComeBackToRest
   EXPECT_EQ(Fetch(RequestKind::Get, m_server.BaseUrl() + "/page"), "plain");
   EXPECT_EQ(TraceLogText(), "");
   const auto untouched = myCurl::TransferSwitches.Load();
-  EXPECT_TRUE(untouched.debug && untouched.head && !untouched.send_cookie && !untouched.save_cookie);
+  EXPECT_TRUE(untouched.debug && untouched.head && !untouched.send_cookie &&
+              !untouched.save_cookie);
 
   // The workbench's transfer puts them back to rest after Perform...
   std::string body;
@@ -201,8 +203,8 @@ TEST_F(HttpRequestTest, PerformWithoutABodyDoesNothing) {
 
 TEST(HttpRequestFailures, RefusedConnectionLeavesTheBodyAndStatusAlone) {
   long status = -7;
-  EXPECT_EQ(Fetch(RequestKind::Get, "http://127.0.0.1:" + std::to_string(pagetap::test::ClosedPort()) + "/",
-                  &status),
+  EXPECT_EQ(Fetch(RequestKind::Get,
+                  "http://127.0.0.1:" + std::to_string(pagetap::test::ClosedPort()) + "/", &status),
             "");
   EXPECT_EQ(status, -7);
 }
@@ -215,7 +217,8 @@ TEST(HttpRequestFailures, StallPastTheTransferLimitKeepsWhatArrived) {
   long status = -7;
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(Fetch(RequestKind::Get, server.BaseUrl() + "/stall", &status), "first part");
-  EXPECT_GE(std::chrono::steady_clock::now() - start, 990ms) << "the 1 s limit, give or take libcurl's timer";
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 990ms)
+      << "the 1 s limit, give or take libcurl's timer";
   EXPECT_EQ(status, -7) << "a transfer that timed out did not complete";
   myCurl::SetTransferTimeouts({});
 }

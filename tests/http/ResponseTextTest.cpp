@@ -22,7 +22,9 @@ class DecodeResponseTextTest : public ::testing::Test {
     ClearTraceLog();
   }
 
-  static std::wstring Decode(const std::string& body) { return DecodeResponse(body, TraceLogText()); }
+  static std::wstring Decode(const std::string& body) {
+    return DecodeResponse(body, TraceLogText());
+  }
 
   static void Trace(curl_infotype type, std::string data) {
     AppendTrace(nullptr, type, data.data(), data.size(), nullptr);
@@ -53,9 +55,10 @@ TEST_F(DecodeResponseTextTest, WithoutAUsableDeclarationTheAnsiCodePageReads) {
 
 TEST_F(DecodeResponseTextTest, HeaderDeclarationIsFoundFirstAndTheTraceLeads) {
   const std::string head = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=gbk\r\n\r\n";
-  EXPECT_EQ(Decode(head + "<meta charset=\"utf-8\">" + kChineseGbk),
-            L"HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=gbk\r\n\r\n<meta charset=\"utf-8\">" +
-                kChinese);
+  EXPECT_EQ(
+      Decode(head + "<meta charset=\"utf-8\">" + kChineseGbk),
+      L"HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=gbk\r\n\r\n<meta charset=\"utf-8\">" +
+          kChinese);
 
   Trace(CURLINFO_TEXT, "Connected");
   Trace(CURLINFO_HEADER_OUT, "GET / HTTP/1.1\r\n\r\n");

@@ -42,14 +42,25 @@ std::wstring FromGbk(const std::string& text) {
 
 TEST(TextConversionsTest, Utf8ReadsCharactersAndReplacesEachBadByte) {
   EXPECT_EQ(FromUtf8(kChineseUtf8), kChinese);
-  EXPECT_EQ(FromUtf8("a\xFF" "b"), L"a\uFFFD" L"b");
-  EXPECT_EQ(FromUtf8("\xE4\xB8" "b" + kChineseUtf8), L"\uFFFD\uFFFD" L"b" + kChinese);
+  EXPECT_EQ(FromUtf8("a\xFF"
+                     "b"),
+            L"a\uFFFD"
+            L"b");
+  EXPECT_EQ(FromUtf8("\xE4\xB8"
+                     "b" +
+                     kChineseUtf8),
+            L"\uFFFD\uFFFD"
+            L"b" +
+                kChinese);
   EXPECT_EQ(FromUtf8("a\xE4\xB8"), L"a\uFFFD\uFFFD");
 }
 
 TEST(TextConversionsTest, GbkReadsCharactersAndReplacesBadBytesWithQuestionMarks) {
   EXPECT_EQ(FromGbk(kChineseGbk), kChinese);
-  EXPECT_EQ(FromGbk("a\xFF" "b" + kChineseGbk), L"a?b" + kChinese);
+  EXPECT_EQ(FromGbk("a\xFF"
+                    "b" +
+                    kChineseGbk),
+            L"a?b" + kChinese);
   EXPECT_EQ(FromGbk("\x81 x"), L"? x");
   EXPECT_EQ(FromGbk("a\xD6"), L"a?");
 }
@@ -98,7 +109,9 @@ TEST(TextConversionsTest, AnsiFollowsAUtf8Locale) {
   const LocaleGuard locale("C.UTF-8");
   ASSERT_TRUE(locale.Switched());
   EXPECT_EQ(AnsiToWide(kChineseUtf8), kChinese);
-  EXPECT_EQ(AnsiToWide("a\xFF" "b"), L"a?b");
+  EXPECT_EQ(AnsiToWide("a\xFF"
+                       "b"),
+            L"a?b");
 
   const std::wstring form = L" http://x/?q=" + kChinese + L" ";
   EXPECT_EQ(WideToAnsi(form), " http://x/?q=" + kChineseUtf8 + " ");

@@ -101,7 +101,8 @@ TEST_F(WorkbenchTest, TraceShowsWhatWasSentAndNothingOfTheResponse) {
   const std::string get_trace = TraceLogText();
   EXPECT_EQ(get_trace.rfind("[TEXT]\r\n", 0), 0u) << get_trace;
   EXPECT_EQ(Count(get_trace, "[HEADER_OUT]\r\n"), 1u) << get_trace;
-  EXPECT_NE(get_trace.find("[HEADER_OUT]\r\nGET /page HTTP/1.1\r\nHost: 127.0.0.1:"), std::string::npos);
+  EXPECT_NE(get_trace.find("[HEADER_OUT]\r\nGET /page HTTP/1.1\r\nHost: 127.0.0.1:"),
+            std::string::npos);
   EXPECT_NE(get_trace.find("\r\nUser-Agent: Mozilla/5.0 (Windows NT 5.1; rv:26.0) Gecko/20100101 "
                            "Firefox/26.0\r\n"),
             std::string::npos);

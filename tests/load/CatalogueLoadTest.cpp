@@ -3,21 +3,22 @@
 // Every notice a worker posts must reach the dialog and the user view must end as the catalogue
 // is. The longest the event loop went without answering is recorded as "longest_stall_ms".
 
-#include <QElapsedTimer>
-#include <QPushButton>
-#include <QTimer>
-#include <QTreeWidget>
-#include <algorithm>
-#include <chrono>
-#include <iostream>
-#include <memory>
-
 #include "catalogue/ListWorkers.h"
 #include "platform/Workers.h"
 #include "tests/load/LoadFixture.h"
 #include "tests/ui/CatalogueService.h"
 #include "tests/ui/DialogFixture.h"
 #include "ui/ControlIds.h"
+
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <chrono>
+#include <iostream>
+#include <memory>
 
 namespace {
 

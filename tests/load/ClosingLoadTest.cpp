@@ -5,17 +5,18 @@
 // waits 2 s for the workers before it ends the process itself; so a clean return shows that
 // closing ended the transfers. How long it took is recorded as "closing_ms".
 
-#include <QLineEdit>
-#include <QTreeWidget>
-#include <chrono>
-#include <cstddef>
-#include <iostream>
-
 #include "platform/Workers.h"
 #include "tests/ui/CatalogueService.h"
 #include "tests/ui/DialogFixture.h"
 #include "tests/ui/RunFixture.h"
 #include "ui/ControlIds.h"
+
+#include <QLineEdit>
+#include <QTreeWidget>
+
+#include <chrono>
+#include <cstddef>
+#include <iostream>
 
 namespace {
 

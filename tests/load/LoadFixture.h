@@ -3,9 +3,14 @@
 // What the load tests share: waiting in the event loop as the program's own loop runs, and
 // counting the notices on their way from the workers to the dialog.
 
+#include "platform/Notices.h"
+#include "ui/CMainDlg.h"
+#include "ui/WorkerNoticeEvent.h"
+
 #include <QEventLoop>
 #include <QObject>
 #include <QTimer>
+
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -14,10 +19,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-
-#include "platform/Notices.h"
-#include "ui/CMainDlg.h"
-#include "ui/WorkerNoticeEvent.h"
 
 namespace pagetap::test {
 

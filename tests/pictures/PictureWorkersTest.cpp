@@ -1,6 +1,14 @@
 // The picture workers against a local picture host: what they download, store and announce.
 // The sweeps' pacing shows in the catalogue views' tests.
 
+#include "catalogue/PictureAddresses.h"
+#include "catalogue/UserList.h"
+#include "pictures/PictureWorkers.h"
+#include "platform/Notices.h"
+#include "platform/Workers.h"
+#include "tests/support/NoticeLog.h"
+#include "tests/support/TestServer.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -10,14 +18,6 @@
 #include <mutex>
 #include <string>
 #include <vector>
-
-#include "catalogue/PictureAddresses.h"
-#include "catalogue/UserList.h"
-#include "pictures/PictureWorkers.h"
-#include "platform/Notices.h"
-#include "platform/Workers.h"
-#include "tests/support/NoticeLog.h"
-#include "tests/support/TestServer.h"
 
 using namespace std::chrono_literals;
 

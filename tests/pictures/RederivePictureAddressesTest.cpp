@@ -1,8 +1,8 @@
+#include "catalogue/PictureAddresses.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "catalogue/PictureAddresses.h"
 
 namespace {
 

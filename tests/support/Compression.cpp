@@ -31,7 +31,8 @@ std::string Compress(const std::string& plain, int window_bits) {
 
 std::string GzipOfRepeats(std::size_t size, char byte) {
   z_stream stream{};
-  if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY) != Z_OK) {
+  if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY) !=
+      Z_OK) {
     return {};
   }
   const std::string repeats(1 << 20, byte);

@@ -9,7 +9,8 @@
 
 namespace pagetap::test {
 
-void AddUser(UserList& list, const std::string& nickname, const std::vector<std::string>& screenshots) {
+void AddUser(UserList& list, const std::string& nickname,
+             const std::vector<std::string>& screenshots) {
   auto entry = std::make_unique<UserEntry>();
   entry->m_user = std::make_unique<UserRecord>();
   entry->m_user->m_nickname = nickname;

@@ -11,7 +11,8 @@ namespace pagetap::test {
 
 // Appends a user whose videos have the given screenshot addresses and the blog ids
 // "<nickname> 0", "<nickname> 1", ...; the picture addresses are derived as the mapping does.
-void AddUser(UserList& list, const std::string& nickname, const std::vector<std::string>& screenshots);
+void AddUser(UserList& list, const std::string& nickname,
+             const std::vector<std::string>& screenshots);
 
 std::vector<std::string> Nicknames(const UserList& list);
 std::vector<std::string> BlogIds(const UserList& list, std::size_t user);

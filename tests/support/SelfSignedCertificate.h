@@ -7,8 +7,12 @@
 
 namespace pagetap::test {
 
-struct X509Free { void operator()(X509* cert) const { X509_free(cert); } };
-struct KeyFree { void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); } };
+struct X509Free {
+  void operator()(X509* cert) const { X509_free(cert); }
+};
+struct KeyFree {
+  void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
+};
 
 // A fresh key and a certificate for 127.0.0.1 signed by that key, made at test time.
 struct SelfSignedCertificate {

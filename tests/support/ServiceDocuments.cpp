@@ -6,9 +6,9 @@ namespace pagetap::test {
 
 Json::Value TopListElement(const std::string& nickname, const std::string& blog_id) {
   Json::Value element(Json::objectValue);
-  for (const char* key : {"user_id", "username", "avatar", "user_intro", "video_num", "mood", "liked",
-                          "video_id", "video_intro", "video_desc", "video_release_time",
-                          "video_duration", "s_receive"}) {
+  for (const char* key :
+       {"user_id", "username", "avatar", "user_intro", "video_num", "mood", "liked", "video_id",
+        "video_intro", "video_desc", "video_release_time", "video_duration", "s_receive"}) {
     element[key] = std::string(key) + " of " + nickname;
   }
   element["nickname"] = nickname;

@@ -1,10 +1,10 @@
 #include "tests/support/TempCurrentDirectory.h"
 
+#include <stdlib.h>
+
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include <stdlib.h>
 
 namespace pagetap::test {
 

@@ -1,5 +1,8 @@
 #include "tests/support/TestServer.h"
 
+#include "tests/support/Compression.h"
+#include "tests/support/SelfSignedCertificate.h"
+
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -8,9 +11,6 @@
 #include <algorithm>
 #include <cstring>
 #include <utility>
-
-#include "tests/support/Compression.h"
-#include "tests/support/SelfSignedCertificate.h"
 
 namespace pagetap::test {
 namespace {

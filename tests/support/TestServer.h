@@ -24,7 +24,7 @@ struct RecordedRequest {
   std::string path;    // without the query
   std::string target;  // as sent on the request line, query included
   httplib::Headers headers;
-  std::string body;    // as sent, multipart uploads included
+  std::string body;                                // as sent, multipart uploads included
   std::chrono::steady_clock::time_point received;  // when the request reached its handler
 };
 

@@ -1,17 +1,18 @@
 // Closing the window while the catalogue's workers are busy: a picture sweep pacing its
 // downloads and a user's paging fetch waiting for the service.
 
-#include <QTimer>
-#include <QTreeWidget>
-#include <chrono>
-#include <iostream>
-
 #include "app/Run.h"
 #include "platform/Workers.h"
 #include "tests/ui/CatalogueService.h"
 #include "tests/ui/DialogFixture.h"
 #include "tests/ui/RunFixture.h"
 #include "ui/ControlIds.h"
+
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <chrono>
+#include <iostream>
 
 namespace {
 

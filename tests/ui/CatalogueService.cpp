@@ -1,12 +1,13 @@
 #include "tests/ui/CatalogueService.h"
 
+#include "tests/support/ServiceDocuments.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
+
 #include <algorithm>
 #include <chrono>
-
-#include "tests/support/ServiceDocuments.h"
 
 namespace pagetap::test {
 namespace {

@@ -5,15 +5,16 @@
 // four, and a JPEG picture for every video, two flat halves in colours of its own, padded so
 // that sizes differ. One user's first screenshot leads to no picture at all.
 
+#include "tests/support/TestServer.h"
+
 #include <QColor>
+
 #include <condition_variable>
 #include <cstddef>
 #include <map>
 #include <mutex>
 #include <string>
 #include <vector>
-
-#include "tests/support/TestServer.h"
 
 namespace pagetap::test {
 

@@ -1,19 +1,6 @@
 // The video browser end to end: the real dialog against a local video service, driven by
 // clicks on the top-list button, the list's rows and "ReturnList".
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTreeWidget>
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "platform/Limits.h"
 #include "platform/Workers.h"
 #include "tests/ui/CatalogueService.h"
@@ -22,6 +9,20 @@
 #include "ui/CMultiLineEdit.h"
 #include "ui/ControlIds.h"
 #include "ui/DialogShared.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -314,7 +315,8 @@ TEST_F(CatalogueViews, LongTextsShowCutInTheListAndTheCaptionAndWholeInTheDetail
   PressButton(IDOK);
   ASSERT_TRUE(ListShows(4, 1));
   const QString whole = Text(nickname);
-  for (int column : {0, 3}) EXPECT_EQ(Column(column)[0], whole.left(kListCellChars)) << "column " << column;
+  for (int column : {0, 3})
+    EXPECT_EQ(Column(column)[0], whole.left(kListCellChars)) << "column " << column;
 
   ClickRow(0);
   EXPECT_EQ(m_dialog.windowTitle(), whole.left(kListCellChars));
