@@ -87,6 +87,7 @@ void CMainDlg::OnInitDialog() {
   CentreOnWorkArea();
 
   Q_INIT_RESOURCE(pagetap);
+  // Drawn from the SVG at whatever size the desktop asks for.
   setWindowIcon(QIcon(QStringLiteral(":/pagetap.svg")));
 
   // Stands in for the message filter: the dialog's keyboard rules (eventFilter).
@@ -111,6 +112,7 @@ void CMainDlg::OnInitDialog() {
   m_list_view = Item<QTreeWidget>(IDC_LIST);
   m_picture = Item<CFileObjLooker>(IDC_PICTURE);
   SetupListColumns();
+  ShowCutCellsAsToolTips(*m_list_view);
 
   m_user_list.reset(new (std::nothrow) UserList);
   if (!m_user_list) {

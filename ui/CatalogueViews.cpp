@@ -2,11 +2,6 @@
 // user index r, row r of the video view video index r of m_current_user; rows go in in index
 // order and the list is never sorted.
 
-#include <QList>
-#include <QTreeWidget>
-#include <cstddef>
-#include <cstdint>
-
 #include "catalogue/ListWorkers.h"
 #include "catalogue/UserList.h"
 #include "pictures/PictureWorkers.h"
@@ -14,6 +9,12 @@
 #include "ui/DialogShared.h"
 #include "ui/ListView.h"
 #include "ui/ServiceText.h"
+
+#include <QList>
+#include <QTreeWidget>
+
+#include <cstddef>
+#include <cstdint>
 
 namespace {
 
@@ -84,8 +85,8 @@ void CMainDlg::RebuildUserList() {
   if (m_user_list) FillUserRows(*m_list_view, *m_user_list, UserPictureSize::Always);
 }
 
-// On VideosPageReady, with the dialog's lock held. The list, greyed since the double-click
-// that asked for these videos, comes back here.
+// On VideosPageReady, with the dialog's lock held. The list, greyed and busy since the
+// double-click that asked for these videos, comes back here.
 void CMainDlg::ShowUserVideos(std::uintptr_t user) {
   if (m_user_list) {
     ResetListView(*m_list_view, ListColumnSet::VideoView);
@@ -94,7 +95,7 @@ void CMainDlg::ShowUserVideos(std::uintptr_t user) {
     m_current_user = static_cast<std::int32_t>(user);
   }
   StartVideoPictureSweep(m_user_list.get(), m_current_user);
-  m_list_view->setEnabled(true);
+  SetListBusy(*m_list_view, false);
 }
 
 // A double-click pages through a user's videos; in the video view it does nothing.
@@ -105,9 +106,9 @@ void CMainDlg::OnListNotify(ListNotification notification) {
   }
   const auto row = SelectedRow(*m_list_view);
   if (!row || ViewMode != kUsersView) return;
-  m_list_view->setEnabled(false);
+  SetListBusy(*m_list_view, true);
   // Without a worker no notice will come to enable it again.
   if (!StartUserVideosThread(m_user_list.get(), static_cast<std::uint32_t>(*row))) {
-    m_list_view->setEnabled(true);
+    SetListBusy(*m_list_view, false);
   }
 }

@@ -1,9 +1,14 @@
 #include "ui/ListView.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QStringList>
+#include <QStyle>
+#include <QToolTip>
 #include <QTreeWidget>
+
 #include <array>
 #include <span>
 
@@ -26,6 +31,36 @@ std::span<const char* const> Captions(ListColumnSet set) {
   return kFetchingColumns;
 }
 
+// Lives on the list's viewport, where the tooltip events arrive. A cell holds at most
+// kListCellChars characters, so measuring it is cheap.
+class CutCellToolTips : public QObject {
+ public:
+  explicit CutCellToolTips(QTreeWidget& list) : QObject(&list), m_list(list) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::ToolTip) return QObject::eventFilter(watched, event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = m_list.indexAt(help->pos());
+    const QString text = index.data().toString();
+    const int margins =
+        2 * (m_list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &m_list) + 1);
+    const QRect cell = m_list.visualRect(index);
+    if (!index.isValid() ||
+        m_list.fontMetrics().horizontalAdvance(text) + margins <= cell.width()) {
+      QToolTip::hideText();
+    } else {
+      // Rich text, so that a long cell wraps instead of running off the screen.
+      QToolTip::showText(help->globalPos(), QStringLiteral("<p>%1</p>").arg(text.toHtmlEscaped()),
+                         m_list.viewport(), cell);
+    }
+    return true;
+  }
+
+ private:
+  QTreeWidget& m_list;
+};
+
 }  // namespace
 
 // Each column is as wide as its caption plus 15 pixels.
@@ -47,4 +82,17 @@ std::optional<int> SelectedRow(const QTreeWidget& list) {
     if (list.topLevelItem(row)->isSelected()) selected = row;
   }
   return selected;
+}
+
+void SetListBusy(QTreeWidget& list, bool busy) {
+  list.setEnabled(!busy);
+  if (busy) {
+    list.setCursor(Qt::BusyCursor);
+  } else {
+    list.unsetCursor();
+  }
+}
+
+void ShowCutCellsAsToolTips(QTreeWidget& list) {
+  list.viewport()->installEventFilter(new CutCellToolTips(list));
 }

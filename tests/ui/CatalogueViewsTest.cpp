@@ -22,7 +22,6 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -227,8 +226,10 @@ TEST_F(CatalogueViews, ADoubleClickGreysTheListUntilTheUsersVideosAreShown) {
   ShowTopList();
   FinishWorkers();
   m_service.UserPagesGate().Shut();
+  EXPECT_EQ(pagetap::test::CellToolTip(*m_list, 3, 0), QString()) << "the nickname fits";
   DoubleClickRow(3);
   EXPECT_FALSE(m_list->isEnabled());
+  EXPECT_EQ(m_list->cursor().shape(), Qt::BusyCursor);
   ASSERT_TRUE(QTest::qWaitFor([&] { return m_service.UserPagesGate().Waiting() == 1; }, 10000));
   // What the fetch posted before its request, and what the click left queued, is handled now.
   QCoreApplication::processEvents();
@@ -238,6 +239,7 @@ TEST_F(CatalogueViews, ADoubleClickGreysTheListUntilTheUsersVideosAreShown) {
 
   m_service.UserPagesGate().Open();
   ASSERT_TRUE(QTest::qWaitFor([&] { return m_list->isEnabled(); }, 10000));
+  EXPECT_FALSE(m_list->testAttribute(Qt::WA_SetCursor)) << "the busy cursor went with the grey";
   EXPECT_EQ(ViewMode, 1);
   EXPECT_EQ(Headers(), QStringList({"  video_intro", "大小", "查看   "}));
   QStringList intros = {"video_intro of user 03"};
@@ -317,6 +319,7 @@ TEST_F(CatalogueViews, LongTextsShowCutInTheListAndTheCaptionAndWholeInTheDetail
   const QString whole = Text(nickname);
   for (int column : {0, 3})
     EXPECT_EQ(Column(column)[0], whole.left(kListCellChars)) << "column " << column;
+  EXPECT_EQ(pagetap::test::CellToolTip(*m_list, 0, 0), "<p>" + whole.left(kListCellChars) + "</p>");
 
   ClickRow(0);
   EXPECT_EQ(m_dialog.windowTitle(), whole.left(kListCellChars));

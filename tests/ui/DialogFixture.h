@@ -6,8 +6,11 @@
 #include "ui/CMainDlg.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QHelpEvent>
 #include <QStringList>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -57,6 +60,16 @@ inline void DoubleClickRow(QTreeWidget& list, int row) {
   QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, centre);
   QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, centre);
   QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, centre);
+}
+
+// The tooltip the mouse resting on a cell brings up; empty when it brings none.
+inline QString CellToolTip(QTreeWidget& list, int row, int column) {
+  QTreeWidgetItem* item = list.topLevelItem(row);
+  list.scrollToItem(item);
+  const QPoint centre = list.visualRect(list.indexFromItem(item, column)).center();
+  QHelpEvent event(QEvent::ToolTip, centre, list.viewport()->mapToGlobal(centre));
+  QCoreApplication::sendEvent(list.viewport(), &event);
+  return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
 inline QStringList Column(const QTreeWidget& list, int column) {

@@ -142,7 +142,7 @@ TEST_F(ShownDialog, BuildsTheTemplatesControlsInOrderAtTheirPixelPlaces) {
 
 TEST_F(ShownDialog, StartsWithTheUsageTextTheUserColumnsAndTheWorkbenchDisabled) {
   EXPECT_EQ(m_dialog.windowTitle(), "pagetap");
-  for (int size : {16, 32, 48}) {
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
     const QPixmap icon = m_dialog.windowIcon().pixmap(size, size);
     ASSERT_FALSE(icon.isNull()) << size;
     EXPECT_EQ(icon.size(), QSize(size, size));
