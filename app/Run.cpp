@@ -1,5 +1,6 @@
 #include "app/Run.h"
 
+#include "app/AccessibilityGuard.h"
 #include "platform/Workers.h"
 #include "ui/CMainDlg.h"
 
@@ -23,6 +24,7 @@ Qt::WindowStates StartupWindowState(const QStringList& arguments) {
 int Run(Qt::WindowStates show) {
   // The dialog alone ends the program, with its own exit code.
   QGuiApplication::setQuitOnLastWindowClosed(false);
+  CAccessibilityGuard accessibility_guard;
   CMainDlg dialog;
   if (!dialog.Create()) return 0;
   dialog.setWindowState(show);
