@@ -22,15 +22,8 @@ if [ -z "${PAGETAP_A11Y_SESSION:-}" ]; then
 fi
 
 pagetap=$(realpath "$1")
-work=$(mktemp -d)
-children=()
-
-cleanup() {
-  for pid in "${children[@]}"; do kill "$pid" 2> /dev/null || true; done
-  wait 2> /dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=tests/e2e/scratch.sh
+source "$(dirname "$0")/scratch.sh"
 
 fail() {
   echo "accessibility: $*" >&2

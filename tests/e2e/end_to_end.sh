@@ -8,15 +8,8 @@ pagetap=$(realpath "$1")
 service=$(realpath "$2")
 out=$3
 mkdir -p "$out"
-work=$(mktemp -d)
-children=()
-
-cleanup() {
-  for pid in "${children[@]}"; do kill "$pid" 2> /dev/null || true; done
-  wait 2> /dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=tests/e2e/scratch.sh
+source "$(dirname "$0")/scratch.sh"
 
 fail() {
   echo "end-to-end: $*" >&2
