@@ -17,3 +17,16 @@ bool WithDocument(const std::string& text, const std::function<void(const Json::
 // boolean "true" or "false", a number its JSON text. A missing or null member, an array or an
 // object counts as absent and leaves `field` as it was. Returns whether it read.
 bool ReadText(const Json::Value& object, const char* key, std::string& field);
+
+// Calls `visit` with each element of the array member `key` of `parent` that is an object, in
+// order. Nothing when `parent` is no object or the member is no array; other elements are passed
+// over.
+template <typename Visit>
+void ForEachObjectIn(const Json::Value& parent, const char* key, Visit visit) {
+  if (!parent.isObject()) return;
+  const Json::Value& elements = parent[key];
+  if (!elements.isArray()) return;
+  for (Json::ArrayIndex i = 0; i < elements.size(); ++i) {
+    if (elements[i].isObject()) visit(elements[i]);
+  }
+}

@@ -42,19 +42,14 @@ std::unique_ptr<UserEntry> EntryFrom(const Json::Value& element) {
 void MapTopList(UserList& list, const std::string& text) {
   try {
     WithDocument(text, [&](const Json::Value& root) {
-      if (!root.isObject()) return;
-      const Json::Value& elements = root["video_list"];
-      if (!elements.isArray()) return;
-      for (Json::ArrayIndex i = 0; i < elements.size(); ++i) {
-        const Json::Value& element = elements[i];
-        if (!element.isObject()) continue;
+      ForEachObjectIn(root, "video_list", [&](const Json::Value& element) {
         if (!list.FirstFill()) {
           // Only a cheap early skip: AppendUser decides again under the catalogue's lock.
           std::string nickname;
-          if (!ReadText(element, "nickname", nickname) || list.HasNickname(nickname)) continue;
+          if (!ReadText(element, "nickname", nickname) || list.HasNickname(nickname)) return;
         }
         list.AppendUser(EntryFrom(element));
-      }
+      });
     });
   } catch (const std::exception&) {
     // Out of memory while building a record: it was never appended, the catalogue stays whole.

@@ -39,23 +39,13 @@ std::optional<std::string> MapUserCursor(UserList& list, std::size_t user,
 void MapUserVideos(UserList& list, std::size_t user, const std::string& text) {
   try {
     WithDocument(text, [&](const Json::Value& root) {
-      if (!root.isObject()) return;
-      const Json::Value& diaries = root["diary_list"];
-      if (!diaries.isArray()) return;
       std::string key;
-      for (Json::ArrayIndex d = 0; d < diaries.size(); ++d) {
-        const Json::Value& diary = diaries[d];
-        if (!diary.isObject()) continue;
-        const Json::Value& elements = diary["video_list"];
-        if (!elements.isArray()) continue;
-        for (Json::ArrayIndex e = 0; e < elements.size(); ++e) {
-          const Json::Value& element = elements[e];
-          if (!element.isObject()) continue;
+      ForEachObjectIn(root, "diary_list", [&](const Json::Value& diary) {
+        ForEachObjectIn(diary, "video_list", [&](const Json::Value& element) {
           ReadText(element, "blog_id", key);
-          if (list.HasBlogId(user, key)) continue;
-          list.AppendVideo(user, VideoFrom(element));
-        }
-      }
+          if (!list.HasBlogId(user, key)) list.AppendVideo(user, VideoFrom(element));
+        });
+      });
     });
   } catch (const std::exception&) {
     // Out of memory while building a record: it was never appended, the entry stays whole.
