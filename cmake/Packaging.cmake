@@ -15,15 +15,9 @@ if(NOT changelog_top MATCHES "^pagetap \\(${version_pattern}\\) ")
 endif()
 
 # A version without a Debian revision makes a native package, whose changelog is changelog.gz.
-find_program(PAGETAP_GZIP gzip REQUIRED)
+include(${PROJECT_SOURCE_DIR}/cmake/Gzip.cmake)
 set(compressed_changelog ${PROJECT_BINARY_DIR}/debian/changelog.gz)
-add_custom_command(
-  OUTPUT ${compressed_changelog}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/debian
-  COMMAND ${PAGETAP_GZIP} -9 -n -c ${debian_files}/changelog > ${compressed_changelog}
-  DEPENDS ${debian_files}/changelog
-  VERBATIM)
-add_custom_target(pagetap_changelog ALL DEPENDS ${compressed_changelog})
+pagetap_gzip(pagetap_changelog ${debian_files}/changelog ${compressed_changelog})
 install(FILES ${debian_files}/copyright ${compressed_changelog} DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
