@@ -27,10 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   ClearTraceLog();
   if (!trace.empty()) AppendTrace(nullptr, CURLINFO_TEXT, trace.data(), trace.size(), nullptr);
-  const std::wstring text = DecodeResponse(body, TraceLogText());
+  const std::u16string text = DecodeResponse(body, TraceLogText());
   if (body.empty()) {
-    if (text != L"未收到任何信息!") std::abort();
-  } else if (!trace.empty() && !text.starts_with(L"[TEXT]\r\n")) {
+    if (text != u"未收到任何信息!") std::abort();
+  } else if (!trace.empty() && !text.starts_with(u"[TEXT]\r\n")) {
     std::abort();  // the trace comes first
   }
   return 0;

@@ -25,9 +25,9 @@ std::string DeclaredCharset(const std::string& body) {
 
 }  // namespace
 
-std::wstring DecodeResponse(const std::string& body, const std::string& trace) {
-  if (body.empty()) return L"未收到任何信息!";
-  std::wstring text;
+std::u16string DecodeResponse(const std::string& body, const std::string& trace) {
+  if (body.empty()) return u"未收到任何信息!";
+  std::u16string text;
   const std::string charset = DeclaredCharset(body);
   if (charset.empty()) {
     text = AnsiToWide(body);

@@ -4,7 +4,9 @@
 #include <langinfo.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,8 +14,9 @@
 
 namespace {
 
-// glibc's name for the native wchar_t (UTF-32 in host byte order, no BOM).
-constexpr const char* kWideCodeSet = "WCHAR_T";
+// UTF-16 in host byte order, without a byte order mark.
+constexpr const char* kWideCodeSet =
+    std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
 
 using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, decltype(&iconv_close)>;
 
@@ -26,6 +29,20 @@ void AsciiOnly(std::basic_string_view<In> in, Out replacement, std::basic_string
     const bool ascii = static_cast<std::make_unsigned_t<In>>(unit) < 0x80;
     out.push_back(ascii ? static_cast<Out>(unit) : replacement);
   }
+}
+
+// How many input units the character at `at` takes when iconv stops there: one, but for a
+// surrogate pair of UTF-16, whose character the target lacks and which becomes one replacement.
+template <typename In>
+std::size_t UnitsOfCharacter(const char* at, std::size_t bytes_left) {
+  if constexpr (std::is_same_v<In, char16_t>) {
+    if (bytes_left >= 2 * sizeof(char16_t)) {
+      char16_t pair[2];
+      std::memcpy(pair, at, sizeof pair);
+      if (pair[0] >= 0xD800 && pair[0] < 0xDC00 && pair[1] >= 0xDC00 && pair[1] < 0xE000) return 2;
+    }
+  }
+  return 1;
 }
 
 // Converts `in` from code set `from` to code set `to` into `out`, replacing what it held but
@@ -72,19 +89,20 @@ void Transcode(std::basic_string_view<In> in, const char* from, const char* to, 
     // A character cut by the end of the piece read goes on in the next one.
     if (failed && error == EINVAL && in_left > chunk) continue;
     if (failed) {
-      // EILSEQ (unreadable or unmappable) or EINVAL (cut off at the end): skip one unit.
-      in_ptr += sizeof(In);
-      in_left -= sizeof(In);
+      // EILSEQ (unreadable or unmappable) or EINVAL (cut off at the end): skip one character.
+      const std::size_t skipped = UnitsOfCharacter<In>(in_ptr, in_left) * sizeof(In);
+      in_ptr += skipped;
+      in_left -= skipped;
       out.push_back(replacement);
     }
   }
 }
 
 // The readers take their input as a C string: everything from the first NUL on is ignored.
-void ReadNarrow(const std::string& text, const char* code_set, wchar_t replacement,
-                std::wstring& out) {
-  Transcode<wchar_t, char>(std::string_view(text.c_str()), code_set, kWideCodeSet, replacement,
-                           out);
+void ReadNarrow(const std::string& text, const char* code_set, char16_t replacement,
+                std::u16string& out) {
+  Transcode<char16_t, char>(std::string_view(text.c_str()), code_set, kWideCodeSet, replacement,
+                            out);
 }
 
 // Asked at every call, so the program's setlocale() is honoured. Should iconv not know the
@@ -93,20 +111,22 @@ const char* AnsiCodeSet() { return nl_langinfo(CODESET); }
 
 }  // namespace
 
-std::wstring AnsiToWide(std::string text) {
-  std::wstring out;
-  ReadNarrow(text, AnsiCodeSet(), L'?', out);
+std::u16string AnsiToWide(std::string text) {
+  std::u16string out;
+  ReadNarrow(text, AnsiCodeSet(), u'?', out);
   return out;
 }
 
-void GbkToWide(const std::string& text, std::wstring& out) { ReadNarrow(text, "CP936", L'?', out); }
-
-void Utf8ToWide(const std::string& text, std::wstring& out) {
-  ReadNarrow(text, "UTF-8", L'\uFFFD', out);
+void GbkToWide(const std::string& text, std::u16string& out) {
+  ReadNarrow(text, "CP936", u'?', out);
 }
 
-std::string WideToAnsi(const std::wstring& text) {
+void Utf8ToWide(const std::string& text, std::u16string& out) {
+  ReadNarrow(text, "UTF-8", u'\uFFFD', out);
+}
+
+std::string WideToAnsi(const std::u16string& text) {
   std::string out;
-  Transcode<char, wchar_t>(text, kWideCodeSet, AnsiCodeSet(), '?', out);
+  Transcode<char, char16_t>(text, kWideCodeSet, AnsiCodeSet(), '?', out);
   return out;
 }

@@ -7,7 +7,7 @@
 
 FormSnapshotTexts FormSnapshot;
 std::string ResponseBody;
-std::wstring ResultText;
+std::u16string ResultText;
 
 namespace {
 std::atomic<bool> workbench_busy{false};

@@ -17,7 +17,7 @@ struct FormSnapshotTexts {
 
 extern FormSnapshotTexts FormSnapshot;
 extern std::string ResponseBody;
-extern std::wstring ResultText;  // replaced whole by every DecodeResponseText
+extern std::u16string ResultText;  // replaced whole by every DecodeResponseText
 
 // One workbench transfer at a time, since the state above exists once. The UI thread claims
 // the workbench when GET or POST is pressed and releases it when the EnableSend that ends the

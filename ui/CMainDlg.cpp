@@ -124,7 +124,7 @@ void CMainDlg::OnInitDialog() {
 
   m_userinfo_button = Item<QPushButton>(IDC_USERINFO);
   m_userinfo_button->setText(QString::fromUtf8("本周最热视频"));
-  m_result_edit->SetText(QString::fromUtf8(kUsageText).toStdWString());
+  m_result_edit->SetText(QString::fromUtf8(kUsageText).toStdU16String());
 
   const bool workbench = WorkbenchEnabledAtStart();
   m_get_button->setEnabled(workbench);
@@ -154,8 +154,8 @@ void CMainDlg::CentreOnWorkArea() {
 
 // The form's values into the controls.
 void CMainDlg::WriteForm() {
-  Item<QLineEdit>(IDC_URL)->setText(QString::fromStdWString(m_url_text));
-  Item<QLineEdit>(IDC_REFERER)->setText(QString::fromStdWString(m_referer_text));
+  Item<QLineEdit>(IDC_URL)->setText(QString::fromStdU16String(m_url_text));
+  Item<QLineEdit>(IDC_REFERER)->setText(QString::fromStdU16String(m_referer_text));
   Item<CMultiLineEdit>(IDC_POSTDATA)->SetText(m_post_data_text);
   Item<CMultiLineEdit>(IDC_RESULT)->SetText(m_result_text);
   Item<QCheckBox>(IDC_DEBUG)->setChecked(m_debug != 0);
@@ -203,18 +203,18 @@ bool CMainDlg::event(QEvent* event) {
 
 void CMainDlg::SetupListColumns() { ResetListView(*m_list_view, ListColumnSet::UserView); }
 
-void CMainDlg::AppendToResult(std::wstring text) {
+void CMainDlg::AppendToResult(std::u16string text) {
   std::lock_guard lock(DialogLock);
   // The frame goes in around the text rather than into a copy of it: a response can be
   // megabytes long.
-  m_result_edit->AppendText(L"\r\n");
+  m_result_edit->AppendText(u"\r\n");
   m_result_edit->AppendText(std::move(text));
-  m_result_edit->AppendText(L"\r\n");
+  m_result_edit->AppendText(u"\r\n");
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
-void CMainDlg::SetListItemText(int row, int column, const std::wstring& text) {
+void CMainDlg::SetListItemText(int row, int column, const std::u16string& text) {
   QTreeWidgetItem* item = m_list_view->topLevelItem(row);
   if (item == nullptr || column < 0 || column >= m_list_view->columnCount()) return;
-  item->setText(column, QString::fromStdWString(text));
+  item->setText(column, QString::fromStdU16String(text));
 }

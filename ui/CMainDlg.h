@@ -40,9 +40,9 @@ class CMainDlg : public QWidget {
 
   // Appends CR LF, the text and CR LF at the end of the result box, whatever is selected. A
   // long text goes on going in over the next turns of the event loop, after what came before.
-  void AppendToResult(std::wstring text);
+  void AppendToResult(std::u16string text);
   // A row or column the list does not have is left alone.
-  void SetListItemText(int row, int column, const std::wstring& text);
+  void SetListItemText(int row, int column, const std::u16string& text);
 
  signals:
   // An Up or Down key was released in the list, whose selection may have moved with it.
@@ -86,7 +86,7 @@ class CMainDlg : public QWidget {
   void OnPost();
   void SendForm(QPushButton* pressed, void (*worker)());
   bool ReadForm();
-  bool ReadClipboardText(std::wstring& text);
+  bool ReadClipboardText(std::u16string& text);
 
   // The catalogue views.
   void OnUserInfo();
@@ -108,10 +108,10 @@ class CMainDlg : public QWidget {
   QLineEdit* m_referer_edit = nullptr;
   CMultiLineEdit* m_post_data_edit = nullptr;
   // The form's values, exchanged with the controls.
-  std::wstring m_result_text;
-  std::wstring m_url_text;
-  std::wstring m_referer_text;
-  std::wstring m_post_data_text;
+  std::u16string m_result_text;
+  std::u16string m_url_text;
+  std::u16string m_referer_text;
+  std::u16string m_post_data_text;
   std::uint8_t m_debug = 0;
   std::uint8_t m_head = 0;
   std::uint8_t m_send_cookie = 0;

@@ -26,14 +26,15 @@ constexpr QChar kEndOfFrame(0xFDD1);
 
 // Where a slice of `text` from `from` ends: never between CR and LF, which go in as one line
 // break only together.
-std::size_t SliceEnd(const std::wstring& text, std::size_t from) {
+std::size_t SliceEnd(const std::u16string& text, std::size_t from) {
   std::size_t end = std::min(text.size(), from + kSliceChars);
-  if (end < text.size() && end > from + 1 && text[end - 1] == L'\r' && text[end] == L'\n') --end;
+  if (end < text.size() && end > from + 1 && text[end - 1] == u'\r' && text[end] == u'\n') --end;
   return end;
 }
 
-QString Slice(const std::wstring& text, std::size_t from, std::size_t to) {
-  return QString::fromWCharArray(text.data() + from, static_cast<qsizetype>(to - from));
+QString Slice(const std::u16string& text, std::size_t from, std::size_t to) {
+  return QString(reinterpret_cast<const QChar*>(text.data() + from),
+                 static_cast<qsizetype>(to - from));
 }
 
 // The text as the document will hold it, each line break as CR LF: CR LF, a lone CR or LF, a
@@ -73,10 +74,10 @@ QString AsPlainText(QString text) {
 CMultiLineEdit::CMultiLineEdit(const QString& text, QWidget* parent) : QPlainTextEdit(parent) {
   setWordWrapMode(QTextOption::WrapAnywhere);
   connect(document(), &QTextDocument::contentsChange, this, &CMultiLineEdit::OnContentsChange);
-  SetText(text.toStdWString());
+  SetText(text.toStdU16String());
 }
 
-void CMultiLineEdit::AppendText(std::wstring text) {
+void CMultiLineEdit::AppendText(std::u16string text) {
   if (text.empty()) return;
   m_pending.push_back({std::move(text), nullptr});
   // A short text goes in at once; a long one goes on in later turns.
@@ -88,10 +89,10 @@ void CMultiLineEdit::WhenAppended(std::function<void()> done) {
     done();
     return;
   }
-  m_pending.push_back({std::wstring(), std::move(done)});
+  m_pending.push_back({std::u16string(), std::move(done)});
 }
 
-void CMultiLineEdit::SetText(std::wstring text) {
+void CMultiLineEdit::SetText(std::u16string text) {
   std::deque<Pending> dropped;
   dropped.swap(m_pending);
   m_offset = 0;
@@ -104,7 +105,7 @@ void CMultiLineEdit::SetText(std::wstring text) {
   }
 }
 
-void CMultiLineEdit::Clear() { SetText(std::wstring()); }
+void CMultiLineEdit::Clear() { SetText(std::u16string()); }
 
 QString CMultiLineEdit::Text() const {
   QString text = WithLineBreaks(RawText(0, document()->characterCount() - 1));

@@ -25,13 +25,13 @@ class CMultiLineEdit : public QPlainTextEdit {
 
   // Appends `text` at the end, whatever is selected, without undo; texts go in in the order
   // given, and the caret follows them into view. The box keeps the text until it is all in.
-  void AppendText(std::wstring text);
+  void AppendText(std::u16string text);
   // Runs `done` once every text appended before it is in; at once when none is on its way.
   void WhenAppended(std::function<void()> done);
   bool Appending() const { return !m_pending.empty(); }
 
   // Replaces the whole text; what was still on its way is dropped, and what waited for it runs.
-  void SetText(std::wstring text);
+  void SetText(std::u16string text);
   void Clear();
 
   // The text as it stands once every append is in, each line break as CR LF.
@@ -42,7 +42,7 @@ class CMultiLineEdit : public QPlainTextEdit {
 
  private:
   struct Pending {
-    std::wstring m_text;
+    std::u16string m_text;
     std::function<void()> m_done;  // set on the markers WhenAppended queues
   };
 

@@ -9,8 +9,8 @@
 
 // A user: the nickname, and the blog id, screenshot, video file address and description of the
 // user's first video.
-std::wstring UserDetailsText(const UserRecord& user, const VideoRecord& first_video);
+std::u16string UserDetailsText(const UserRecord& user, const VideoRecord& first_video);
 
 // A video: its page address, its video file address and its intro, which stands in for the
 // description that user pages do not carry.
-std::wstring VideoDetailsText(const std::string& page_prefix, const VideoRecord& video);
+std::u16string VideoDetailsText(const std::string& page_prefix, const VideoRecord& video);

@@ -13,7 +13,7 @@
 inline std::recursive_mutex DialogLock;
 
 // The details text of the selected row, on its way into the result box.
-inline std::wstring DisplayText;
+inline std::u16string DisplayText;
 
 // What the list view is meant to show: kUsersView or kVideosView. A top-list fetch that starts
 // sets it to kUsersView; the catalogue views move it between the two.

@@ -9,14 +9,14 @@
 
 #include <string>
 
-inline std::wstring WideFromUtf8(const std::string& text) {
-  std::wstring wide;
+inline std::u16string WideFromUtf8(const std::string& text) {
+  std::u16string wide;
   Utf8ToWide(text, wide);
   return wide;
 }
 
 inline QString ServiceText(const std::string& text) {
-  return QString::fromStdWString(WideFromUtf8(text));
+  return QString::fromStdU16String(WideFromUtf8(text));
 }
 
 // At most kListCellChars characters of a service text, for a list cell or the caption, which

@@ -28,9 +28,9 @@
 namespace {
 
 // Text ends at its first NUL, as a C string does.
-void EndAtNul(std::wstring& text) {
-  const auto nul = text.find(L'\0');
-  if (nul != std::wstring::npos) text.resize(nul);
+void EndAtNul(std::u16string& text) {
+  const auto nul = text.find(u'\0');
+  if (nul != std::u16string::npos) text.resize(nul);
 }
 
 QString EditText(const QLineEdit* edit) { return edit->text(); }
@@ -42,9 +42,9 @@ QString EditText(const CMultiLineEdit* edit) { return edit->Text(); }
 // The edit's text up to its first NUL. Qt hands the text over whole, so the one read that
 // can fail is the one that finds no memory for it; the member then keeps its old value.
 template <class Edit>
-bool ReadEdit(const Edit* edit, std::wstring& member) {
+bool ReadEdit(const Edit* edit, std::u16string& member) {
   try {
-    std::wstring text = EditText(edit).toStdWString();
+    std::u16string text = EditText(edit).toStdU16String();
     EndAtNul(text);
     member = std::move(text);
   } catch (const std::bad_alloc&) {
@@ -125,29 +125,29 @@ void CMainDlg::SendForm(QPushButton* pressed, void (*worker)()) {
 }
 
 // Only text is taken, with every space dropped; the text as found goes to the debug output.
-bool CMainDlg::ReadClipboardText(std::wstring& text) {
+bool CMainDlg::ReadClipboardText(std::u16string& text) {
   const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
   if (offered == nullptr || !offered->hasText()) return false;
-  std::wstring found = offered->text().toStdWString();
+  std::u16string found = offered->text().toStdU16String();
   EndAtNul(found);
   text.clear();
-  std::remove_copy(found.begin(), found.end(), std::back_inserter(text), L' ');
-  qDebug().noquote() << QString::fromStdWString(found);
+  std::remove_copy(found.begin(), found.end(), std::back_inserter(text), u' ');
+  qDebug().noquote() << QString::fromStdU16String(found);
   return true;
 }
 
 void CMainDlg::OnPasteUrl() {
-  std::wstring text;
-  if (ReadClipboardText(text)) m_url_edit->setText(QString::fromStdWString(text));
+  std::u16string text;
+  if (ReadClipboardText(text)) m_url_edit->setText(QString::fromStdU16String(text));
 }
 
 void CMainDlg::OnPasteReferer() {
-  std::wstring text;
-  if (ReadClipboardText(text)) m_referer_edit->setText(QString::fromStdWString(text));
+  std::u16string text;
+  if (ReadClipboardText(text)) m_referer_edit->setText(QString::fromStdU16String(text));
 }
 
 void CMainDlg::OnPastePostData() {
-  std::wstring text;
+  std::u16string text;
   if (ReadClipboardText(text)) m_post_data_edit->SetText(std::move(text));
 }
 

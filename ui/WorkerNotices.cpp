@@ -13,6 +13,16 @@
 #include <string>
 #include <utility>
 
+namespace {
+
+// A picture's size in whole kilobytes, as the list's second column shows it.
+std::u16string Kilobytes(std::int32_t bytes) {
+  const std::string digits = std::to_string(bytes / 1024);
+  return {digits.begin(), digits.end()};  // digits are ASCII
+}
+
+}  // namespace
+
 void CMainDlg::OnWorkerNotice(std::uintptr_t wParam, int code) {
   switch (code) {
     case ShowResult: {
@@ -45,7 +55,7 @@ void CMainDlg::OnWorkerNotice(std::uintptr_t wParam, int code) {
       std::lock_guard lock(DialogLock);
       if (m_current_user < 0) return;
       const auto size = PictureSize(static_cast<std::uintptr_t>(m_current_user), wParam);
-      if (size) SetListItemText(static_cast<int>(wParam), 1, std::to_wstring(*size / 1024));
+      if (size) SetListItemText(static_cast<int>(wParam), 1, Kilobytes(*size));
       return;
     }
     case VideosPageReady: {
@@ -61,7 +71,7 @@ void CMainDlg::OnWorkerNotice(std::uintptr_t wParam, int code) {
     case UserPictureReady: {
       std::lock_guard lock(DialogLock);
       const auto size = PictureSize(wParam, 0);
-      if (size) SetListItemText(static_cast<int>(wParam), 1, std::to_wstring(*size / 1024) + L"K");
+      if (size) SetListItemText(static_cast<int>(wParam), 1, Kilobytes(*size) + u"K");
       return;
     }
     default:

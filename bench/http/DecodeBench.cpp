@@ -32,7 +32,7 @@ void Decode(benchmark::State& state, const std::string& text, bool first) {
   ResponseBody = text;
   if (!first) DecodeResponseText();  // the earlier response whose room a later one finds
   for (auto _ : state) {
-    if (first) std::wstring().swap(ResultText);
+    if (first) std::u16string().swap(ResultText);
     const auto started = std::chrono::steady_clock::now();
     DecodeResponseText();
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
@@ -47,7 +47,7 @@ void Decode(benchmark::State& state, const std::string& text, bool first) {
 
 void Iconv(benchmark::State& state, const std::string& code_set, const std::string& file) {
   for (auto _ : state) {
-    const auto took = TimeCommand({"iconv", "-f", code_set, "-t", "WCHAR_T", file});
+    const auto took = TimeCommand({"iconv", "-f", code_set, "-t", "UTF-16LE", file});
     if (!took) {
       state.SkipWithError("iconv failed");
       return;
@@ -68,7 +68,7 @@ Row RowFor(const FigureCollector& figures, const std::string& code_set, const st
               std::to_string(kRepetitions) + ")",
           pagetap ? MegabytesPerSecond(kTextBytes, *pagetap) + " (" + Milliseconds(*pagetap) + ")"
                   : "failed",
-          "`iconv -f " + code_set + " -t WCHAR_T FILE`: " +
+          "`iconv -f " + code_set + " -t UTF-16LE FILE`: " +
               (iconv ? MegabytesPerSecond(kTextBytes, *iconv) + " (" + Milliseconds(*iconv) + ")"
                      : "failed: " + figures.Error(prefix + "iconv")),
           ratio ? Fixed(*ratio, 2) : "—",

@@ -1,7 +1,7 @@
 // The workbench's pipeline on a 16 MiB UTF-8 page from a server on 127.0.0.1: WorkbenchGet
 // (the transfer, with the form's switches all off) and DecodeResponseText (the body as wide
 // text, the form the result box takes), against two peers that do the same from the command
-// line: `curl -s URL | iconv -f UTF-8 -t WCHAR_T` and httpie's `http URL`.
+// line: `curl -s URL | iconv -f UTF-8 -t UTF-16LE` and httpie's `http URL`.
 
 #include "bench/support/Commands.h"
 #include "bench/support/Figures.h"
@@ -39,7 +39,7 @@ void Pagetap(benchmark::State& state, const std::string& url, bool first) {
   for (auto _ : state) {
     if (first) {
       std::string().swap(ResponseBody);
-      std::wstring().swap(ResultText);
+      std::u16string().swap(ResultText);
     }
     const auto started = std::chrono::steady_clock::now();
     get();
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   const std::string url = server.BaseUrl() + "/page";
 
   const std::vector<CommandLine> curl_iconv = {{"curl", "-s", url},
-                                               {"iconv", "-f", "UTF-8", "-t", "WCHAR_T"}};
+                                               {"iconv", "-f", "UTF-8", "-t", "UTF-16LE"}};
   // Without --ignore-stdin httpie would read its standard input as a request body.
   const std::vector<CommandLine> httpie = {{"http", "--ignore-stdin", url}};
   for (auto* bench : {benchmark::RegisterBenchmark("Workbench16MiB/first", Pagetap, url, true),
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&figures);
   benchmark::Shutdown();
 
-  const std::string curl_text = "`curl -s URL | iconv -f UTF-8 -t WCHAR_T`";
+  const std::string curl_text = "`curl -s URL | iconv -f UTF-8 -t UTF-16LE`";
   const std::string httpie_text = "`http URL` (httpie)";
   const char* const kFirst = "the first GET of a process";
   const char* const kLater = "a later GET";

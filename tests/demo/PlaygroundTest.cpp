@@ -98,9 +98,9 @@ TEST(DemoPlayground, Gb2312PageDeclaresItsCharsetAndIsInGb2312) {
   EXPECT_EQ(answer.status, 200);
   EXPECT_TRUE(Has(answer.body, "content=\"text/html; charset=gb2312\"")) << answer.body;
   EXPECT_FALSE(Has(answer.body, "简体中文")) << "the page is in UTF-8";
-  std::wstring text;
+  std::u16string text;
   GbkToWide(answer.body, text);
-  EXPECT_NE(text.find(L"简体中文页面"), std::wstring::npos);
+  EXPECT_NE(text.find(u"简体中文页面"), std::u16string::npos);
 }
 
 TEST(DemoPlayground, SlowDripsALineASecond) {

@@ -55,7 +55,7 @@ Text Pattern(std::size_t size) {
 }
 
 // What the result box shows after a workbench GET of `url`.
-std::wstring WorkbenchText(const std::string& url) {
+std::u16string WorkbenchText(const std::string& url) {
   std::string body;
   WorkbenchTransfer(RequestKind::Get, {url, "", ""}, body);
   return DecodeResponse(body, TraceLogText());
@@ -63,7 +63,7 @@ std::wstring WorkbenchText(const std::string& url) {
 
 // A workbench GET of `workbench_url` whose result goes to *text, a top-list fetch, user 0's
 // page fetch and user 0's first picture download, each on a worker of its own.
-bool StartFourTransfers(UserList& list, const std::string& workbench_url, std::wstring* text) {
+bool StartFourTransfers(UserList& list, const std::string& workbench_url, std::u16string* text) {
   return StartWorker([workbench_url, text] { *text = WorkbenchText(workbench_url); }) &&
          StartTopListThread(&list) && StartUserVideosThread(&list, 0) &&
          StartWorkerWith(UserPictureThread, {"", kUsersView, &list, 0, 0});
@@ -103,7 +103,7 @@ TEST_F(TransferFaults, ConnectionResetMidBodyKeepsWhatArrived) {
   EXPECT_EQ(body, "kept " + arrived);
   EXPECT_EQ(status, -7) << "a transfer that was cut short did not complete";
   EXPECT_EQ(WorkbenchText(server.BaseUrl() + "/page"),
-            L"<meta charset=\"utf-8\"><p>中文 the first half");
+            u"<meta charset=\"utf-8\"><p>中文 the first half");
   EXPECT_EQ(server.Heads().size(), 2u);
 }
 
@@ -116,9 +116,9 @@ TEST_F(TransferFaults, SixtyFourMegabyteBodyArrivesWhole) {
   WorkbenchTransfer(RequestKind::Get, {server.BaseUrl() + "/big", "", ""}, body);
   EXPECT_EQ(body.size(), kSize);
   EXPECT_TRUE(body == Pattern<std::string>(kSize));
-  const std::wstring text = DecodeResponse(body, TraceLogText());
+  const std::u16string text = DecodeResponse(body, TraceLogText());
   ASSERT_EQ(text.size(), kSize);
-  EXPECT_TRUE(text == Pattern<std::wstring>(kSize));
+  EXPECT_TRUE(text == Pattern<std::u16string>(kSize));
 }
 
 TEST_F(TransferFaults, TruncatedGzipBodyGivesWhatCouldBeUnpacked) {
@@ -137,8 +137,8 @@ TEST_F(TransferFaults, TruncatedGzipBodyGivesWhatCouldBeUnpacked) {
   EXPECT_EQ(body.substr(5), text.substr(0, body.size() - 5))
       << "the unpacked part comes out as it was";
 
-  const std::wstring shown = WorkbenchText(server.BaseUrl() + "/cut");
-  EXPECT_EQ(shown, std::wstring(body.begin() + 5, body.end()));
+  const std::u16string shown = WorkbenchText(server.BaseUrl() + "/cut");
+  EXPECT_EQ(shown, std::u16string(body.begin() + 5, body.end()));
 }
 
 TEST_F(TransferFaults, BodyThatSaysGzipButIsPlainGivesNothing) {
@@ -148,7 +148,7 @@ TEST_F(TransferFaults, BodyThatSaysGzipButIsPlainGivesNothing) {
   const auto [body, status] = Fetch(server.BaseUrl() + "/liar");
   EXPECT_EQ(body, "kept ");
   EXPECT_EQ(status, -7);
-  EXPECT_EQ(WorkbenchText(server.BaseUrl() + "/liar"), L"未收到任何信息!");
+  EXPECT_EQ(WorkbenchText(server.BaseUrl() + "/liar"), u"未收到任何信息!");
 }
 
 // Bodies that would never end, each through every kind of transfer: each stops at its kind's
@@ -216,13 +216,13 @@ TEST_F(TransferFaults, TransfersThatNeverFinishEndAtTheLimitKeepingWhatArrived) 
   pagetap::test::NoticeLog notices;
   setenv("PAGETAP_API_BASE", silent.BaseUrl().c_str(), 1);
 
-  std::wstring text;
+  std::u16string text;
   ASSERT_TRUE(StartFourTransfers(list, drip.BaseUrl() + "/drip", &text));
   ASSERT_TRUE(WaitForWorkers(30s));
   unsetenv("PAGETAP_API_BASE");
 
-  std::wstring whole;
-  for (int piece = 0; piece < 100; ++piece) whole += L"piece ";
+  std::u16string whole;
+  for (int piece = 0; piece < 100; ++piece) whole += u"piece ";
   EXPECT_FALSE(text.empty());
   EXPECT_LT(text.size(), whole.size()) << "the drip would have taken 20 s";
   EXPECT_EQ(text, whole.substr(0, text.size()));
@@ -251,7 +251,7 @@ TEST_F(TransferFaults, ShutdownEndsTransfersToAServerThatNeverAnswersAtOnce) {
   pagetap::test::NoticeLog notices;
   setenv("PAGETAP_API_BASE", silent.BaseUrl().c_str(), 1);
 
-  std::wstring text;
+  std::u16string text;
   ASSERT_TRUE(StartFourTransfers(list, silent.BaseUrl() + "/page", &text));
   ASSERT_TRUE(silent.WaitForHeads(4, 10s)) << "every transfer is waiting for its answer";
   unsetenv("PAGETAP_API_BASE");
@@ -263,7 +263,7 @@ TEST_F(TransferFaults, ShutdownEndsTransfersToAServerThatNeverAnswersAtOnce) {
       std::chrono::steady_clock::now() - requested;
   RecordProperty("ended_after_shutdown_ms", std::to_string(ended.count()));
 
-  EXPECT_EQ(text, L"未收到任何信息!");
+  EXPECT_EQ(text, u"未收到任何信息!");
   auto posted = notices.Notices();
   std::sort(posted.begin(), posted.end(),
             [](const auto& a, const auto& b) { return a.m_code < b.m_code; });

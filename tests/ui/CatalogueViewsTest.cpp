@@ -104,7 +104,7 @@ class CatalogueViews : public pagetap::test::ShownDialog {
 
   // The details text as the dialog keeps it and as the result box shows it.
   void ExpectDetails(const QString& details) const {
-    EXPECT_EQ(QString::fromStdWString(DisplayText), details);
+    EXPECT_EQ(QString::fromStdU16String(DisplayText), details);
     EXPECT_EQ(m_result->toPlainText(), InResultBox(details));
   }
 
@@ -371,7 +371,7 @@ TEST_F(CatalogueViews, APictureThatNeverComesIsAskedForFiveTimesAndThePreviousOn
   EXPECT_EQ(Shown(), picture);
   EXPECT_EQ(m_dialog.windowTitle(), "video_desc of user 05");
   EXPECT_TRUE(
-      QString::fromStdWString(DisplayText)
+      QString::fromStdU16String(DisplayText)
           .contains(Text("\r\nm_video_download_address-----\r\n" + base + "/broken/shot.mov\r\n")))
       << "the addresses as the request threads cut them";
 }

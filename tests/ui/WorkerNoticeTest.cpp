@@ -131,7 +131,7 @@ TEST_F(Notices, CodesOutsideTheTableChangeNothing) {
   AddUser({8192});
   AddRows(1);
   CMainDlgProbe::SetCurrentUser(m_dialog, 0);
-  ResultText = L"must not appear";
+  ResultText = u"must not appear";
   const QString text = m_result->toPlainText();
 
   for (int code : {-1, 3, 4, 5, 6, 11, 1124}) Deliver(0, code);
@@ -148,7 +148,7 @@ TEST_F(Notices, ShowResultAppendsTheResultTextFramedByLineBreaks) {
   Deliver(0, ShowResult);
   EXPECT_EQ(m_result->toPlainText(), usage + "\n\n") << "an empty text still brings CR LF CR LF";
 
-  ResultText = L"HTTP/1.1 200 OK\r\n\r\n未收到任何信息!";
+  ResultText = u"HTTP/1.1 200 OK\r\n\r\n未收到任何信息!";
   Deliver(0, ShowResult);
   EXPECT_EQ(m_result->toPlainText(),
             usage + "\n\n" + "\nHTTP/1.1 200 OK\n\n" + QString::fromUtf8("未收到任何信息!") + "\n");
@@ -175,7 +175,7 @@ TEST_F(Notices, AppendedTextGoesToTheEndWhilePartOfTheBoxIsSelected) {
   m_result->setTextCursor(selection);
 
   const auto started = std::chrono::steady_clock::now();
-  m_dialog.AppendToResult(L"appended");
+  m_dialog.AppendToResult(u"appended");
   EXPECT_GE(std::chrono::steady_clock::now() - started, 5ms) << "each append pauses 5 ms";
   EXPECT_EQ(m_result->toPlainText(), "first line\nsecond line\nappended\n");
   EXPECT_FALSE(m_result->textCursor().hasSelection());
@@ -196,7 +196,7 @@ TEST_F(Notices, NoticesFromWorkerThreadsArriveAfterWhatTheyAnnounce) {
       catalogue->StorePicture(user, 0, std::vector<unsigned char>(3 * 1024 * (user + 1), 1));
       PostNotice(user, UserPictureReady);
     }
-    ResultText = L"from a worker";
+    ResultText = u"from a worker";
     PostNotice(0, ShowResult);
     PostNotice(1, EnableSend);
   }));
