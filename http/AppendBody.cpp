@@ -1,5 +1,6 @@
 #include "http/AppendBody.h"
 
+#include "platform/HugePages.h"
 #include "platform/Workers.h"
 
 #include <algorithm>
@@ -37,7 +38,8 @@ std::size_t AppendBody(char* data, std::size_t size, std::size_t count, void* us
       std::chrono::steady_clock::now() > sink.deadline) {
     return kEndTransfer;
   }
-  if (sink.body->capacity() - sink.body->size() < length) ReserveAnnounced(sink, length);
+  const std::size_t room = sink.body->capacity();
+  if (room - sink.body->size() < length) ReserveAnnounced(sink, length);
   try {
     sink.body->append(data, length);
   } catch (const std::exception&) {
@@ -45,5 +47,6 @@ std::size_t AppendBody(char* data, std::size_t size, std::size_t count, void* us
     // exception must not unwind through libcurl's C frames.
     return kEndTransfer;
   }
+  if (sink.body->capacity() != room) AdviseHugePages(sink.body->data(), sink.body->capacity());
   return length;
 }

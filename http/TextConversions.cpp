@@ -1,5 +1,7 @@
 #include "http/TextConversions.h"
 
+#include "platform/HugePages.h"
+
 #include <iconv.h>
 #include <langinfo.h>
 
@@ -7,6 +9,7 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,20 +17,29 @@
 
 namespace {
 
-// UTF-16 in host byte order, without a byte order mark.
+// The readers convert through glibc's own UCS-4, which it reaches from any code set in one step
+// (UTF-16 takes two), and then split it into UTF-16 themselves: that is twice as fast.
+constexpr const char* kCodePointSet = "WCHAR_T";
+static_assert(sizeof(wchar_t) == sizeof(char32_t), "WCHAR_T must be UCS-4");
+// UTF-16 in host byte order, without a byte order mark: what WideToAnsi reads.
 constexpr const char* kWideCodeSet =
     std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
+
+// iconv works a piece of this many units at a time. It reads the input a piece at a time too:
+// some iconv wrappers (the sanitizers') check all the input they are handed on every call,
+// which over a long text would take time quadratic in its length.
+constexpr std::size_t kPieceUnits = 4096;
 
 using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, decltype(&iconv_close)>;
 
 // Without a converter (gconv modules missing) keep to plain ASCII, which every code set used here
 // shares, and treat anything else as unreadable.
-template <typename Out, typename In>
-void AsciiOnly(std::basic_string_view<In> in, Out replacement, std::basic_string<Out>& out) {
-  out.reserve(in.size());
+template <typename Out, typename In, typename Emit>
+void AsciiOnly(std::basic_string_view<In> in, Out replacement, Emit& emit) {
   for (In unit : in) {
     const bool ascii = static_cast<std::make_unsigned_t<In>>(unit) < 0x80;
-    out.push_back(ascii ? static_cast<Out>(unit) : replacement);
+    const Out out = ascii ? static_cast<Out>(unit) : replacement;
+    emit(&out, 1);
   }
 }
 
@@ -45,28 +57,21 @@ std::size_t UnitsOfCharacter(const char* at, std::size_t bytes_left) {
   return 1;
 }
 
-// Converts `in` from code set `from` to code set `to` into `out`, replacing what it held but
-// reusing its room. Every input unit iconv cannot read, and every character the target lacks,
-// becomes one `replacement` and the conversion goes on with the next unit, so a bad byte never
-// takes its neighbours with it. In UTF-8 that means one replacement per invalid byte, as
+// Converts `in` from code set `from` to code set `to`, handing the output to `emit(units,
+// count)` a piece at a time. Every input unit iconv cannot read, and every character the target
+// lacks, becomes one `replacement` and the conversion goes on with the next unit, so a bad byte
+// never takes its neighbours with it. In UTF-8 that means one replacement per invalid byte, as
 // Windows does, rather than one per maximal invalid run.
-template <typename Out, typename In>
+template <typename Out, typename In, typename Emit>
 void Transcode(std::basic_string_view<In> in, const char* from, const char* to, Out replacement,
-               std::basic_string<Out>& out) {
-  out.clear();
+               Emit emit) {
   const iconv_t descriptor = iconv_open(to, from);
   if (descriptor == reinterpret_cast<iconv_t>(-1)) {
-    AsciiOnly(in, replacement, out);
+    AsciiOnly(in, replacement, emit);
     return;
   }
   const IconvHandle cd(descriptor, &iconv_close);
 
-  // Room for one output unit per input unit, a guess that is rarely short. iconv writes into a
-  // small piece that is appended, so only the room the text takes is ever touched. It reads the
-  // input a piece at a time too: some iconv wrappers (the sanitizers') check all the input they
-  // are handed on every call, which over a long text would take time quadratic in its length.
-  constexpr std::size_t kPieceUnits = 4096;
-  out.reserve(in.size());
   Out piece[kPieceUnits];
   char* in_ptr = const_cast<char*>(reinterpret_cast<const char*>(in.data()));
   std::size_t in_left = in.size() * sizeof(In);
@@ -82,8 +87,7 @@ void Transcode(std::basic_string_view<In> in, const char* from, const char* to, 
     const bool failed = result == static_cast<std::size_t>(-1);
     const int error = errno;
     in_left -= chunk_given - chunk;
-    out.append(piece,
-               static_cast<std::size_t>(out_ptr - reinterpret_cast<char*>(piece)) / sizeof(Out));
+    emit(piece, static_cast<std::size_t>(out_ptr - reinterpret_cast<char*>(piece)) / sizeof(Out));
     if (failed && error == E2BIG) continue;  // the piece is full
     if (flushing) break;
     // A character cut by the end of the piece read goes on in the next one.
@@ -93,16 +97,47 @@ void Transcode(std::basic_string_view<In> in, const char* from, const char* to, 
       const std::size_t skipped = UnitsOfCharacter<In>(in_ptr, in_left) * sizeof(In);
       in_ptr += skipped;
       in_left -= skipped;
-      out.push_back(replacement);
+      emit(&replacement, 1);
     }
   }
 }
 
-// The readers take their input as a C string: everything from the first NUL on is ignored.
+// Appends code points as UTF-16: past U+FFFF as a surrogate pair, past Unicode's last code
+// point as U+FFFD.
+void AppendAsUtf16(const wchar_t* points, std::size_t count, std::u16string& out) {
+  char16_t units[2 * kPieceUnits];
+  std::size_t written = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto point = static_cast<char32_t>(points[i]);
+    if (point < 0x10000) {
+      units[written++] = static_cast<char16_t>(point);
+    } else if (point > 0x10FFFF) {
+      units[written++] = u'\uFFFD';
+    } else {
+      const char32_t above = point - 0x10000;
+      units[written++] = static_cast<char16_t>(0xD800 + (above >> 10));
+      units[written++] = static_cast<char16_t>(0xDC00 + (above & 0x3FF));
+    }
+    if (written + 2 > std::size(units)) {
+      out.append(units, written);
+      written = 0;
+    }
+  }
+  out.append(units, written);
+}
+
+// The readers take their input as a C string: everything from the first NUL on is ignored. The
+// text replaces what `out` held but reuses its room; room for one unit per byte is rarely
+// short, and only what the text takes is ever touched.
 void ReadNarrow(const std::string& text, const char* code_set, char16_t replacement,
                 std::u16string& out) {
-  Transcode<char16_t, char>(std::string_view(text.c_str()), code_set, kWideCodeSet, replacement,
-                            out);
+  const std::string_view in(text.c_str());
+  out.clear();
+  out.reserve(in.size());
+  AdviseHugePages(out.data(), out.capacity() * sizeof(char16_t));
+  Transcode<wchar_t, char>(
+      in, code_set, kCodePointSet, static_cast<wchar_t>(replacement),
+      [&out](const wchar_t* points, std::size_t count) { AppendAsUtf16(points, count, out); });
 }
 
 // Asked at every call, so the program's setlocale() is honoured. Should iconv not know the
@@ -127,6 +162,9 @@ void Utf8ToWide(const std::string& text, std::u16string& out) {
 
 std::string WideToAnsi(const std::u16string& text) {
   std::string out;
-  Transcode<char, char16_t>(text, kWideCodeSet, AnsiCodeSet(), '?', out);
+  out.reserve(text.size());
+  Transcode<char, char16_t>(
+      std::u16string_view(text), kWideCodeSet, AnsiCodeSet(), '?',
+      [&out](const char* bytes, std::size_t count) { out.append(bytes, count); });
   return out;
 }

@@ -63,8 +63,9 @@ void Peer(benchmark::State& state, const std::vector<CommandLine>& pipeline) {
   }
 }
 
+// The pipeline's time may be at most `goal` times the peer's.
 Row Against(const FigureCollector& figures, const std::string& variant, const std::string& which,
-            const std::string& peer_name, const std::string& peer_text) {
+            const std::string& peer_name, const std::string& peer_text, double goal) {
   const auto pagetap = figures.Seconds("Workbench16MiB/" + variant);
   const auto peer = figures.Seconds("Workbench16MiB/" + peer_name);
   std::optional<double> ratio;
@@ -76,8 +77,8 @@ Row Against(const FigureCollector& figures, const std::string& variant, const st
       peer_text + ": " +
           (peer ? Milliseconds(*peer) : "failed: " + figures.Error("Workbench16MiB/" + peer_name)),
       ratio ? Fixed(*ratio, 2) : "—",
-      "time ratio < 1 (faster)",
-      ratio ? (*ratio < 1.0 ? "met" : "not met") : "not met (no figure)",
+      "time ratio ≤ " + Fixed(goal, 1),
+      Verdict(ratio, goal, true),
       BenchCommand("workbench_bench", "Workbench16MiB/(" + variant + "|" + peer_name + ")")};
 }
 
@@ -108,9 +109,10 @@ int main(int argc, char** argv) {
   const std::string httpie_text = "`http URL` (httpie)";
   const char* const kFirst = "the first GET of a process";
   const char* const kLater = "a later GET";
-  PublishRows({Against(figures, "first", kFirst, "curl_iconv", curl_text),
-               Against(figures, "first", kFirst, "httpie", httpie_text),
-               Against(figures, "later", kLater, "curl_iconv", curl_text),
-               Against(figures, "later", kLater, "httpie", httpie_text)});
+  // Faster than the pipeline by a fifth, and than httpie at all.
+  PublishRows({Against(figures, "first", kFirst, "curl_iconv", curl_text, 0.8),
+               Against(figures, "first", kFirst, "httpie", httpie_text, 1.0),
+               Against(figures, "later", kLater, "curl_iconv", curl_text, 0.8),
+               Against(figures, "later", kLater, "httpie", httpie_text, 1.0)});
   return 0;
 }
