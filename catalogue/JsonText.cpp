@@ -1,7 +1,6 @@
 #include "catalogue/JsonText.h"
 
 #include "platform/Limits.h"
-#include "platform/ScopeExit.h"
 
 #include <json/reader.h>
 #include <malloc.h>
@@ -17,6 +16,7 @@ namespace {
 
 // A document of this size may parse into tens of megabytes.
 constexpr std::size_t kTrimAfterBytes = 256 * 1024;
+thread_local bool large_document_parsed = false;
 
 // The classic reader's rules: comments and text after the root are let through, a trailing
 // comma or a leading byte-order mark is not.
@@ -52,10 +52,8 @@ bool WithDocument(const std::string& text, const std::function<void(const Json::
   static std::mutex one_document;
   std::lock_guard lock(one_document);
   // Each worker thread allocates from a malloc arena of its own, which would keep the peak of
-  // the largest tree it ever built; the memory of a large tree goes back to the system.
-  const ScopeExit give_back([large = text.size() >= kTrimAfterBytes] {
-    if (large) malloc_trim(0);
-  });
+  // the largest tree it ever built.
+  if (text.size() >= kTrimAfterBytes) large_document_parsed = true;
   Json::Value root;
   try {
     const std::unique_ptr<Json::CharReader> reader(ReaderSettings().newCharReader());
@@ -67,6 +65,12 @@ bool WithDocument(const std::string& text, const std::function<void(const Json::
   }
   use(root);
   return true;
+}
+
+void ReturnDocumentMemory() {
+  if (!large_document_parsed) return;
+  large_document_parsed = false;
+  malloc_trim(0);
 }
 
 bool ReadText(const Json::Value& object, const char* key, std::string& field) {

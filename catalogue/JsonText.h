@@ -13,6 +13,11 @@
 // text's size, so one document at a time is parsed and used, whatever the workers.
 bool WithDocument(const std::string& text, const std::function<void(const Json::Value&)>& use);
 
+// The tree of a large document leaves its memory free in the thread's own malloc arena, where
+// the tree of the next page reuses it. This gives that memory back to the system; a worker
+// calls it once its fetch is done.
+void ReturnDocumentMemory();
+
 // Reads member `key` of `object` into `field` when it is present: a string gives its bytes, a
 // boolean "true" or "false", a number its JSON text. A missing or null member, an array or an
 // object counts as absent and leaves `field` as it was. Returns whether it read.

@@ -1,5 +1,6 @@
 #include "catalogue/ListWorkers.h"
 
+#include "catalogue/JsonText.h"
 #include "catalogue/ServiceRequests.h"
 #include "catalogue/TopListMapping.h"
 #include "catalogue/UserList.h"
@@ -60,6 +61,7 @@ void FetchUserPages(UserList& list, std::size_t user, const std::string& prefix,
 
 void TopListThread(WorkerArgs* args) {
   const std::unique_ptr<WorkerArgs> owned(args);
+  const ScopeExit give_back(ReturnDocumentMemory);  // last, after the notice
   const ScopeExit announce([&owned] {
     owned->m_list->EndFirstFill();
     PostNotice(0, TopListReady);
@@ -69,6 +71,7 @@ void TopListThread(WorkerArgs* args) {
 
 void UserVideosThread(WorkerArgs* args) {
   const std::unique_ptr<WorkerArgs> owned(args);
+  const ScopeExit give_back(ReturnDocumentMemory);  // last, after the notice
   const ScopeExit announce([&owned] { PostNotice(owned->m_user_index, VideosPageReady); });
   if (const auto user = owned->m_list->User(owned->m_user_index)) {
     FetchUserPages(*owned->m_list, owned->m_user_index, owned->m_text, user->m_nickname);

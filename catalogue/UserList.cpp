@@ -1,6 +1,7 @@
 #include "catalogue/UserList.h"
 
 #include <algorithm>
+#include <exception>
 #include <limits>
 #include <numeric>
 #include <utility>
@@ -100,8 +101,9 @@ bool UserList::AppendVideo(std::size_t user, std::unique_ptr<VideoRecord> video)
   if (user >= m_users.size()) return false;
   UserEntry& entry = *m_users[user];
   if (entry.m_videos.size() >= m_bounds.m_videos_per_user) return false;
-  if (entry.m_blog_ids.contains(video->m_video_blog_id) || !HasTextRoom(bytes)) return false;
-  const auto slot = entry.m_blog_ids.insert(video->m_video_blog_id).first;
+  if (!HasTextRoom(bytes)) return false;
+  const auto [slot, new_blog_id] = entry.m_blog_ids.insert(video->m_video_blog_id);
+  if (!new_blog_id) return false;
   try {
     entry.m_videos.push_back(std::move(video));
   } catch (...) {
@@ -110,6 +112,19 @@ bool UserList::AppendVideo(std::size_t user, std::unique_ptr<VideoRecord> video)
   }
   m_text_bytes += bytes;
   return true;
+}
+
+void UserList::ReserveVideos(std::size_t user, std::size_t more) {
+  std::lock_guard lock(m_mutex);
+  if (user >= m_users.size()) return;
+  UserEntry& entry = *m_users[user];
+  const std::size_t room = std::min(entry.m_videos.size() + more, m_bounds.m_videos_per_user);
+  try {
+    entry.m_videos.reserve(room);
+    entry.m_blog_ids.reserve(room);
+  } catch (const std::exception&) {
+    // Without the memory the appends grow the list as they go.
+  }
 }
 
 bool UserList::StorePicture(std::size_t user, std::size_t video, std::vector<unsigned char> bytes) {

@@ -63,6 +63,9 @@ class UserList {
   // Appends unless the user already has a video with the same blog id, holds as many videos as
   // a user may, or the texts would pass the budget.
   bool AppendVideo(std::size_t user, std::unique_ptr<VideoRecord> video);
+  // Makes room for `more` videos of the user at once, within what a user may hold, so that a
+  // long page is appended without regrowing the list and its index.
+  void ReserveVideos(std::size_t user, std::size_t more);
 
   // Picture fields of one video. StorePicture replaces earlier bytes (a reader holding them
   // keeps its copy) and marks the picture ready; false, and nothing stored, when the indices

@@ -39,6 +39,12 @@ std::optional<std::string> MapUserCursor(UserList& list, std::size_t user,
 void MapUserVideos(UserList& list, std::size_t user, const std::string& text) {
   try {
     WithDocument(text, [&](const Json::Value& root) {
+      std::size_t elements = 0;
+      ForEachObjectIn(root, "diary_list", [&](const Json::Value& diary) {
+        const Json::Value& videos = diary["video_list"];
+        if (videos.isArray()) elements += videos.size();
+      });
+      list.ReserveVideos(user, elements);
       std::string key;
       ForEachObjectIn(root, "diary_list", [&](const Json::Value& diary) {
         ForEachObjectIn(diary, "video_list", [&](const Json::Value& element) {

@@ -21,7 +21,7 @@ namespace {
 using namespace pagetap::bench;
 
 constexpr std::size_t kPageBytes = std::size_t{10} << 20;
-constexpr int kRepetitions = 5;
+constexpr int kRepetitions = 9;
 
 // A user page as the video service sends it: plain UTF-8, one diary per day, each holding that
 // day's videos, every video with a new blog id.
