@@ -21,6 +21,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <chrono>
@@ -87,8 +88,6 @@ void CMainDlg::OnInitDialog() {
   CentreOnWorkArea();
 
   Q_INIT_RESOURCE(pagetap);
-  // Drawn from the SVG at whatever size the desktop asks for.
-  setWindowIcon(QIcon(QStringLiteral(":/pagetap.svg")));
 
   // Stands in for the message filter: the dialog's keyboard rules (eventFilter).
   qApp->installEventFilter(this);
@@ -190,8 +189,25 @@ void CMainDlg::closeEvent(QCloseEvent* event) {
   OnCancel();
 }
 
+// Drawn from the SVG at whatever size the desktop asks for. The icon is the window manager's,
+// not part of the first frame, and its plugin and renderer take a few milliseconds: it is
+// set once the window has painted, or at once for a window that starts minimised.
+void CMainDlg::SetWindowIcon() { setWindowIcon(QIcon(QStringLiteral(":/pagetap.svg"))); }
+
+void CMainDlg::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (m_icon_due && isMinimized()) {
+    m_icon_due = false;
+    SetWindowIcon();
+  }
+}
+
 // Notices still queued when the window was destroyed are dropped with it.
 bool CMainDlg::event(QEvent* event) {
+  if (event->type() == QEvent::Paint && m_icon_due) {
+    m_icon_due = false;
+    QTimer::singleShot(0, this, &CMainDlg::SetWindowIcon);
+  }
   AcquirePostedEvents();  // as the keyboard filter does, which goes with the window
   if (event->type() != WorkerNoticeEvent::kType) return QWidget::event(event);
   const auto* notice = static_cast<WorkerNoticeEvent*>(event);

@@ -52,6 +52,7 @@ class CMainDlg : public QWidget {
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   friend struct CMainDlgProbe;  // lets tests reach the catalogue and the current user
@@ -62,6 +63,7 @@ class CMainDlg : public QWidget {
   }
 
   void OnInitDialog();
+  void SetWindowIcon();
   void CentreOnWorkArea();
   void WriteForm();
   void SetupListColumns();
@@ -99,6 +101,7 @@ class CMainDlg : public QWidget {
 
   std::vector<QWidget*> m_controls;  // in template order; owned by the dialog as children
   bool m_window_alive = false;       // from Create until the window is destroyed
+  bool m_icon_due = true;            // until the window icon has been asked for
 
   QPushButton* m_get_button = nullptr;
   QPushButton* m_post_button = nullptr;

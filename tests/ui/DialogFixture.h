@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QHelpEvent>
+#include <QIcon>
 #include <QStringList>
 #include <QTest>
 #include <QToolTip>
@@ -38,6 +39,12 @@ class ShownDialog : public ::testing::Test {
     auto* control = qobject_cast<Control*>(m_dialog.GetDlgItem(id));
     EXPECT_NE(control, nullptr) << "control " << id;
     return control;
+  }
+
+  // The window's icon, which follows the first paint.
+  QIcon WindowIcon() {
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !m_dialog.windowIcon().isNull(); }));
+    return m_dialog.windowIcon();
   }
 
   CMainDlg m_dialog;

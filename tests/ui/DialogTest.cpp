@@ -142,8 +142,9 @@ TEST_F(ShownDialog, BuildsTheTemplatesControlsInOrderAtTheirPixelPlaces) {
 
 TEST_F(ShownDialog, StartsWithTheUsageTextTheUserColumnsAndTheWorkbenchDisabled) {
   EXPECT_EQ(m_dialog.windowTitle(), "pagetap");
+  const QIcon window_icon = WindowIcon();
   for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-    const QPixmap icon = m_dialog.windowIcon().pixmap(size, size);
+    const QPixmap icon = window_icon.pixmap(size, size);
     ASSERT_FALSE(icon.isNull()) << size;
     EXPECT_EQ(icon.size(), QSize(size, size));
   }
@@ -212,7 +213,7 @@ TEST(Dialog, TabWalksTheTabStopsInTemplateOrder) {
 TEST_F(ShownDialog, ScreenshotShowsEveryTextWhole) {
   const QDir folder(QStringLiteral(PAGETAP_SCREENSHOT_DIR));
   ASSERT_TRUE(m_dialog.grab().save(folder.filePath("dialog.png")));
-  ASSERT_TRUE(m_dialog.windowIcon().pixmap(64, 64).save(folder.filePath("icon.png")));
+  ASSERT_TRUE(WindowIcon().pixmap(64, 64).save(folder.filePath("icon.png")));
 
   for (QWidget* control : Controls(m_dialog)) {
     const QFontMetrics metrics = control->fontMetrics();

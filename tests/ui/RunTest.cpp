@@ -59,15 +59,19 @@ TEST(Run, TheCloseBoxEndsTheLoopWithExitCode2) {
   EXPECT_EQ(RunWith(Qt::WindowNoState, [](CMainDlg& dialog) { dialog.close(); }), 2);
 }
 
-TEST(Run, ShowsTheDialogMinimisedWhenAsked) {
+// A minimised window is not painted, but its icon is what the taskbar shows.
+TEST(Run, ShowsTheDialogMinimisedWhenAskedWithItsIcon) {
   bool minimised = false;
+  bool icon = false;
   EXPECT_EQ(RunWith(Qt::WindowMinimized,
                     [&](CMainDlg& dialog) {
                       minimised = dialog.isMinimized();
+                      icon = !dialog.windowIcon().isNull();
                       PressCancel(dialog);
                     }),
             2);
   EXPECT_TRUE(minimised);
+  EXPECT_TRUE(icon);
 }
 
 TEST(StartupWindowState, OnlyTheWindowSystemsIconicRequestCounts) {
