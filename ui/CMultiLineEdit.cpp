@@ -25,10 +25,12 @@ constexpr QChar kBeginningOfFrame(0xFDD0);
 constexpr QChar kEndOfFrame(0xFDD1);
 
 // Where a slice of `text` from `from` ends: never between CR and LF, which go in as one line
-// break only together.
+// break only together, nor between the two halves of a surrogate pair.
 std::size_t SliceEnd(const std::u16string& text, std::size_t from) {
   std::size_t end = std::min(text.size(), from + kSliceChars);
-  if (end < text.size() && end > from + 1 && text[end - 1] == u'\r' && text[end] == u'\n') --end;
+  if (end == text.size() || end <= from + 1) return end;
+  const bool line_break = text[end - 1] == u'\r' && text[end] == u'\n';
+  if (line_break || QChar::isLowSurrogate(text[end])) --end;
   return end;
 }
 

@@ -193,6 +193,10 @@ TEST_F(WorkbenchDialog, GetAppendsEachDecodedResponseAndBringsBothButtonsBack) {
 TEST_F(WorkbenchDialog, ALongResponseIsAllInTheBoxWhenTheButtonsComeBack) {
   std::string body(1u << 20, ' ');
   for (std::size_t at = 0; at < body.size(); ++at) body[at] = static_cast<char>('!' + at % 90);
+  const std::string declaration = "charset=\"utf-8\" ";
+  body.replace(0, declaration.size(), declaration);
+  // A character past U+FFFF, two UTF-16 units, where the box's first 8 K-unit slice ends.
+  body.replace(8 * 1024 - 1, 4, "\xF0\x9F\x98\x80");
   for (int line = 0; line < 20000; ++line) body += "\r\nline " + std::to_string(line);
   m_server.ServeText("/long", body, "text/plain");
   ReachWorkbench();
