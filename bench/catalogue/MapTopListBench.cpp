@@ -127,14 +127,13 @@ int main(int argc, char** argv) {
   std::vector<Row> rows;
   for (const long users : kSizes) {
     const auto measured = seconds[users];
-    std::optional<double> ratio;
-    if (measured && empty) ratio = *measured / *empty;
+    const auto ratio = Ratio(measured, empty);
     const bool goal = users == 1000000;
     rows.push_back({"`MapTopList`, 100 new users into a catalogue of " + std::to_string(users) +
                         " users: time per element (median of " + std::to_string(kRepetitions) + ")",
                     measured ? Fixed(*measured / kElements * 1e6, 2) + " µs" : "failed",
                     empty ? "at 0 users: " + Fixed(*empty / kElements * 1e6, 2) + " µs" : "failed",
-                    ratio ? Fixed(*ratio, 2) : "—", goal ? "ratio ≤ 1.5" : "— (for reference)",
+                    RatioText(ratio, 2), goal ? "ratio ≤ 1.5" : "— (for reference)",
                     goal ? Verdict(ratio, 1.5, true) : "—",
                     users == 0 ? "`build/bench/bench/catalogue_bench --users=0`"
                                : "`build/bench/bench/catalogue_bench --users=0` and `--users=" +

@@ -107,8 +107,7 @@ int main(int argc, char** argv) {
   const auto mapping = figures.Seconds("UserPage10MiB/MapUserVideos");
   const auto parse = figures.Seconds("UserPage10MiB/JsonCpp_parse");
   const auto videos = figures.Counter("UserPage10MiB/MapUserVideos", "videos");
-  std::optional<double> ratio;
-  if (mapping && parse) ratio = *parse / *mapping;  // speed over speed
+  const auto ratio = Ratio(parse, mapping);  // speed over speed
   PublishRows({{
       "`MapUserVideos` of a 10 MiB user page (" +
           (videos ? std::to_string(static_cast<long>(*videos)) : std::string("?")) +
@@ -121,7 +120,7 @@ int main(int argc, char** argv) {
                   MegabytesPerSecond(static_cast<double>(page.size()), *parse) + " (" +
                   Milliseconds(*parse) + ")"
             : "failed: " + figures.Error("UserPage10MiB/JsonCpp_parse"),
-      ratio ? Fixed(*ratio, 2) : "—",
+      RatioText(ratio, 2),
       "speed ratio ≥ 0.8",
       Verdict(ratio, 0.8, false),
       BenchCommand("user_page_bench"),

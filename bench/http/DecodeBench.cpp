@@ -59,8 +59,7 @@ Row RowFor(const FigureCollector& figures, const std::string& code_set, const st
   const std::string prefix = "Decode16MiB/" + code_set + "/";
   const auto pagetap = figures.Seconds(prefix + "pagetap");
   const auto iconv = figures.Seconds(prefix + "iconv");
-  std::optional<double> ratio;
-  if (pagetap && iconv) ratio = *iconv / *pagetap;  // speed over speed
+  const auto ratio = Ratio(iconv, pagetap);  // speed over speed
   return {"`DecodeResponseText` on 16 MiB of " + label + " (median of " +
               std::to_string(kRepetitions) + ")",
           pagetap ? MegabytesPerSecond(kTextBytes, *pagetap) + " (" + Milliseconds(*pagetap) + ")"
@@ -68,7 +67,7 @@ Row RowFor(const FigureCollector& figures, const std::string& code_set, const st
           "`iconv -f " + code_set + " -t UTF-16LE FILE`: " +
               (iconv ? MegabytesPerSecond(kTextBytes, *iconv) + " (" + Milliseconds(*iconv) + ")"
                      : "failed: " + figures.Error(prefix + "iconv")),
-          ratio ? Fixed(*ratio, 2) : "—",
+          RatioText(ratio, 2),
           "speed ratio ≥ 1",
           Verdict(ratio, 1.0, false),
           BenchCommand("decode_bench", prefix)};

@@ -96,13 +96,8 @@ int main(int argc, char** argv) {
                    : "failed: " + figures.Error("Get256MiB/" + name);
   };
   // Perform's time over another figure's.
-  const auto against = [&](const std::string& name) -> std::optional<double> {
-    const auto seconds = figures.Seconds("Get256MiB/" + name);
-    if (!perform || !seconds) return std::nullopt;
-    return *perform / *seconds;
-  };
-  const auto ratio_text = [](std::optional<double> ratio) {
-    return ratio ? Fixed(*ratio, 2) : std::string("—");
+  const auto against = [&](const std::string& name) {
+    return Ratio(perform, figures.Seconds("Get256MiB/" + name));
   };
   const std::string perform_text =
       "GET of a 256 MiB body from 127.0.0.1 through `Perform` (median of " +
@@ -110,14 +105,14 @@ int main(int argc, char** argv) {
   PublishRows({
       {perform_text, timed("Perform"),
        "floor: 256 MiB written into newly allocated memory, no transfer: " + timed("fresh_memory"),
-       ratio_text(against("fresh_memory")), "time ratio ≤ 1.1",
+       RatioText(against("fresh_memory"), 2), "time ratio ≤ 1.1",
        Verdict(against("fresh_memory"), 1.1, true), BenchCommand("transfer_bench")},
       {"for reference: " + perform_text, timed("Perform"),
-       "`curl -s -o /dev/null`, which keeps nothing: " + timed("curl"), ratio_text(against("curl")),
-       "—", "—", BenchCommand("transfer_bench")},
+       "`curl -s -o /dev/null`, which keeps nothing: " + timed("curl"),
+       RatioText(against("curl"), 2), "—", "—", BenchCommand("transfer_bench")},
       {"for reference: " + perform_text, timed("Perform"),
        "the floor in memory advised for huge pages: " + timed("fresh_huge_pages"),
-       ratio_text(against("fresh_huge_pages")), "—", "—", BenchCommand("transfer_bench")},
+       RatioText(against("fresh_huge_pages"), 2), "—", "—", BenchCommand("transfer_bench")},
   });
   return 0;
 }

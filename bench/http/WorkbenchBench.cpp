@@ -68,15 +68,14 @@ Row Against(const FigureCollector& figures, const std::string& variant, const st
             const std::string& peer_name, const std::string& peer_text, double goal) {
   const auto pagetap = figures.Seconds("Workbench16MiB/" + variant);
   const auto peer = figures.Seconds("Workbench16MiB/" + peer_name);
-  std::optional<double> ratio;
-  if (pagetap && peer) ratio = *pagetap / *peer;
+  const auto ratio = Ratio(pagetap, peer);
   return {
       "workbench pipeline: 16 MiB UTF-8 page, `WorkbenchGet` + `DecodeResponseText`, " + which +
           " (median of " + std::to_string(kRepetitions) + ")",
       pagetap ? Milliseconds(*pagetap) : "failed: " + figures.Error("Workbench16MiB/" + variant),
       peer_text + ": " +
           (peer ? Milliseconds(*peer) : "failed: " + figures.Error("Workbench16MiB/" + peer_name)),
-      ratio ? Fixed(*ratio, 2) : "—",
+      RatioText(ratio, 2),
       "time ratio ≤ " + Fixed(goal, 1),
       Verdict(ratio, goal, true),
       BenchCommand("workbench_bench", "Workbench16MiB/(" + variant + "|" + peer_name + ")")};

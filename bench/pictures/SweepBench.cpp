@@ -67,14 +67,13 @@ int main(int argc, char** argv) {
   benchmark::Shutdown();
 
   const auto took = figures.Seconds("UserPictureSweep/100");
-  std::optional<double> ratio;
-  if (took) ratio = *took / kFloorSeconds;
+  const auto ratio = Ratio(took, kFloorSeconds);
   PublishRows({{
       "picture sweep of 100 users (50 KiB pictures) from 127.0.0.1, start to the end of the sweep "
       "and of every download",
       took ? Milliseconds(*took) : "failed: " + figures.Error("UserPictureSweep/100"),
       "pacing floor 100 × 100 ms + 7 × 300 ms: " + Milliseconds(kFloorSeconds),
-      ratio ? Fixed(*ratio, 3) : "—",
+      RatioText(ratio, 3),
       "ratio ≤ 1.02",
       Verdict(ratio, 1.02, true),
       BenchCommand("sweep_bench"),

@@ -12,6 +12,15 @@ std::string Verdict(std::optional<double> ratio, double limit, bool at_most) {
   return (at_most ? *ratio <= limit : *ratio >= limit) ? "met" : "not met";
 }
 
+std::optional<double> Ratio(std::optional<double> over, std::optional<double> under) {
+  if (!over || !under) return std::nullopt;
+  return *over / *under;
+}
+
+std::string RatioText(std::optional<double> ratio, int digits) {
+  return ratio ? Fixed(*ratio, digits) : "—";
+}
+
 std::string Fixed(double value, int digits) {
   char text[64];
   std::snprintf(text, sizeof text, "%.*f", digits, value);

@@ -24,6 +24,11 @@ struct Row {
 // Without a ratio (a side failed) the row says why and the goal is not met.
 std::string Verdict(std::optional<double> ratio, double limit, bool at_most);
 
+// `over` divided by `under`; nullopt when either side has no figure.
+std::optional<double> Ratio(std::optional<double> over, std::optional<double> under);
+// A ratio with `digits` decimals, or "—" without one.
+std::string RatioText(std::optional<double> ratio, int digits);
+
 std::string Fixed(double value, int digits);
 std::string Milliseconds(double seconds);                      // "123.4 ms"
 std::string MegabytesPerSecond(double bytes, double seconds);  // "812 MB/s", MB = 10^6 bytes

@@ -84,8 +84,7 @@ int main(int argc, char** argv) {
   const double pictures = static_cast<double>(kUsers * kPictureBytes);
   const auto growth = figures.Counter("PictureMemory/100_users", "growth_bytes");
   const auto private_growth = figures.Counter("PictureMemory/100_users", "private_growth_bytes");
-  std::optional<double> ratio;
-  if (growth) ratio = *growth / pictures;
+  const auto ratio = Ratio(growth, pictures);
   PublishRows(
       {{
            "resident memory growth from the idle window to the window idling after listing 100 "
@@ -94,7 +93,7 @@ int main(int argc, char** argv) {
                QGuiApplication::platformName().toStdString() + " platform)",
            growth ? Mebibytes(*growth) : "failed: " + figures.Error("PictureMemory/100_users"),
            "the pictures' bytes: " + Mebibytes(pictures),
-           ratio ? Fixed(*ratio, 2) : "—",
+           RatioText(ratio, 2),
            "ratio ≤ 1.2",
            Verdict(ratio, 1.2, true),
            WindowBenchCommand("ui_memory_bench"),
@@ -105,7 +104,7 @@ int main(int argc, char** argv) {
            "libraries and fonts first used on the way",
            private_growth ? Mebibytes(*private_growth) : "failed",
            "the pictures' bytes: " + Mebibytes(pictures),
-           private_growth ? Fixed(*private_growth / pictures, 2) : "—",
+           RatioText(Ratio(private_growth, pictures), 2),
            "—",
            "—",
            WindowBenchCommand("ui_memory_bench"),

@@ -211,8 +211,7 @@ int main(int argc, char** argv) {
     const std::string decode_name = std::string("Decode/") + shot.name;
     const auto click = figures.Seconds(click_name);
     const auto decode = figures.Seconds(decode_name);
-    std::optional<double> ratio;
-    if (click && decode) ratio = *click / *decode;
+    const auto ratio = Ratio(click, decode);
     rows.push_back({
         "click on a user whose " + std::to_string(shot.width) + " x " +
             std::to_string(shot.height) + " screenshot (a " +

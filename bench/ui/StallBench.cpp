@@ -195,7 +195,7 @@ int main(int argc, char** argv) {
     return Row{figure,
                measured ? Milliseconds(seconds) + command_note : why,
                "a 10 ms timer's ideal period: 10 ms",
-               ratio ? Fixed(*ratio, 1) : "—",
+               RatioText(ratio, 1),
                "≤ 50 ms",
                measured ? (seconds <= kStallGoal ? "met" : "not met") : "not met (no figure)",
                WindowBenchCommand("ui_stall_bench")};

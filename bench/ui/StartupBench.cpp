@@ -138,23 +138,21 @@ int main(int argc, char** argv) {
   const auto bare_paint = figures.Seconds("Startup/bare_window");
   const auto memory = figures.Counter("Startup/pagetap", "resident_bytes");
   const auto bare_memory = figures.Counter("Startup/bare_window", "resident_bytes");
-  std::optional<double> paint_ratio;
-  std::optional<double> memory_ratio;
-  if (paint && bare_paint) paint_ratio = *paint / *bare_paint;
-  if (memory && bare_memory) memory_ratio = *memory / *bare_memory;
+  const auto paint_ratio = Ratio(paint, bare_paint);
+  const auto memory_ratio = Ratio(memory, bare_memory);
   const std::string runs =
       " (" + platform_name + " platform, median of " + std::to_string(kRuns) + ")";
   PublishRows({
       {"process start to the end of the window's first paint" + runs,
        paint ? Milliseconds(*paint) : "failed: " + figures.Error("Startup/pagetap"),
        "bare Qt window: " + (bare_paint ? Milliseconds(*bare_paint) : "failed"),
-       paint_ratio ? Fixed(*paint_ratio, 2) : "—", "time ratio ≤ 1.25",
-       Verdict(paint_ratio, 1.25, true), WindowBenchCommand("ui_startup_bench")},
+       RatioText(paint_ratio, 2), "time ratio ≤ 1.25", Verdict(paint_ratio, 1.25, true),
+       WindowBenchCommand("ui_startup_bench")},
       {"resident memory after " + std::to_string(kIdleMs) + " ms idle" + runs,
        memory ? Mebibytes(*memory) : "failed",
        "bare Qt window: " + (bare_memory ? Mebibytes(*bare_memory) : "failed"),
-       memory_ratio ? Fixed(*memory_ratio, 2) : "—", "ratio ≤ 1.3",
-       Verdict(memory_ratio, 1.3, true), WindowBenchCommand("ui_startup_bench")},
+       RatioText(memory_ratio, 2), "ratio ≤ 1.3", Verdict(memory_ratio, 1.3, true),
+       WindowBenchCommand("ui_startup_bench")},
   });
   return 0;
 }
