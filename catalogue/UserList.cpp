@@ -118,7 +118,9 @@ void UserList::ReserveVideos(std::size_t user, std::size_t more) {
   std::lock_guard lock(m_mutex);
   if (user >= m_users.size()) return;
   UserEntry& entry = *m_users[user];
-  const std::size_t room = std::min(entry.m_videos.size() + more, m_bounds.m_videos_per_user);
+  const std::size_t held = entry.m_videos.size();
+  const std::size_t most = m_bounds.m_videos_per_user;
+  const std::size_t room = held >= most ? held : held + std::min(more, most - held);
   try {
     entry.m_videos.reserve(room);
     entry.m_blog_ids.reserve(room);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -105,6 +106,7 @@ TEST(UserList, HoldsNoMoreThanItsBoundsAllow) {
   UserList list(CatalogueBounds{
       .m_picture_bytes = 10, .m_text_bytes = 40, .m_users = 3, .m_videos_per_user = 2});
   ASSERT_TRUE(list.AppendUser(MakeEntry("ann", "a1")));  // 5 bytes of text
+  list.ReserveVideos(0, SIZE_MAX);  // what a page may claim makes room for two at most
   ASSERT_TRUE(list.AppendVideo(0, MakeVideo("a2")));
   EXPECT_FALSE(list.AppendVideo(0, MakeVideo("a3"))) << "ann holds as many videos as a user may";
   ASSERT_TRUE(list.AppendUser(MakeEntry("bob", "b1")));
